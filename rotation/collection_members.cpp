@@ -1,0 +1,33 @@
+#include "rotation/collection_members.h"
+
+#include "settings/registry_key.h"
+#include "settings/registry_names.h"
+
+std::vector<CollectionEntry> ReadCollectionMembers(HKEY collectionKey) {
+  std::vector<CollectionEntry> members;
+  RegistryKey list;
+  if (!list.OpenPlain(collectionKey, registry_names::kListKey)) return members;
+
+  RegistryKey collection;
+  collection.Open(collectionKey, nullptr);
+  constexpr DWORD kBufferSize = 1024;
+  for (DWORD index = 0;; ++index) {
+    // Every call gets both buffers at full capacity: a long name after a short one
+    // must not be cut off by the length the previous call left behind.
+    char name[kBufferSize];
+    char title[kBufferSize];
+    DWORD nameSize = kBufferSize;
+    DWORD titleSize = kBufferSize - 1;
+    if (RegEnumValueA(list.Handle(), index, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(title),
+                      &titleSize) != ERROR_SUCCESS)
+      break;
+    title[titleSize < kBufferSize ? titleSize : kBufferSize - 1] = '\0';
+
+    char path[kBufferSize];
+    DWORD pathSize = kBufferSize;
+    if (!collection.ReadString(name, registry_names::kExecutablePath, path, &pathSize)) continue;
+    if (!Settings::FileExists(path)) continue;
+    members.push_back(CollectionEntry{title, name, path});
+  }
+  return members;
+}
