@@ -1,0 +1,116 @@
+#include "scene/scene.h"
+
+#include "scene/gl.h"
+
+namespace {
+
+// The near plane is the single-precision 0.01 the projection has always used.
+constexpr double kNearPlane = static_cast<double>(0.01f);
+constexpr double kFarPlane = 1000.0;
+constexpr double kFieldOfView = 45.0;
+
+void SetProjection(int width, int height) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(kFieldOfView, static_cast<double>(width) / static_cast<double>(height), kNearPlane, kFarPlane);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void SetFixedState() {
+  glEnable(GL_TEXTURE_2D);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClearDepth(1.0);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glShadeModel(GL_SMOOTH);
+}
+
+void SetUpLight() {
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  const GLfloat position[] = {1000.0f, 1000.0f, 1000.0f, 1.0f};
+  const GLfloat direction[] = {-1.0f, -1.0f, -1.0f};
+  // A negative ambient darkens the side of every body that faces away from the sun.
+  const GLfloat ambient[] = {-0.19f, -0.19f, -0.18f, 1.0f};
+  const GLfloat diffuse[] = {2.0f, 2.0f, 2.0f, 1.0f};
+  glLightfv(GL_LIGHT0, GL_POSITION, position);
+  glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+}
+
+// The light sits at the sun in world space, so it is placed after the camera every frame.
+// The sun itself is an unlit white sphere that writes no depth: every body drawn later
+// covers it.
+void DrawSunAndLight() {
+  const GLfloat position[] = {static_cast<GLfloat>(kSunPosition[0]), static_cast<GLfloat>(kSunPosition[1]),
+                              static_cast<GLfloat>(kSunPosition[2]), 1.0f};
+  const GLfloat direction[] = {-1.0f, -1.0f, -1.0f};
+  glLightfv(GL_LIGHT0, GL_POSITION, position);
+  glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
+
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_TEXTURE_2D);
+  glColor3f(1.0f, 1.0f, 1.0f);
+  const GLfloat x = position[0], y = position[1], z = position[2];
+  glTranslatef(x, y, z);
+  GLUquadric* quadric = gluNewQuadric();
+  if (quadric) {
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluSphere(quadric, 6.0, 24, 12);
+    gluDeleteQuadric(quadric);
+  }
+  glTranslatef(-x, -y, -z);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+}
+
+}  // namespace
+
+void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height) {
+  scene.settings = settings;
+  scene.host = &host;
+
+  SetFixedState();
+
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
+  glHint(GL_FOG_HINT, GL_FASTEST);
+  SetProjection(width, height > 0 ? height : 1);
+
+  SetUpLight();
+
+  if (scene.settings.RandomCameraStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+}
+
+void ResizeScene(Scene&, int width, int height) {
+  if (height == 0) height = 1;
+  glViewport(0, 0, width, height);
+  SetProjection(width, height);
+}
+
+void DrawFrame(Scene& scene) {
+  ++scene.tourFrame;
+  glLoadIdentity();
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  scene.camera.Apply();
+
+  DrawSunAndLight();
+
+  // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
+  // unit of SceneTime about its axis (z).
+  glPushMatrix();
+  glRotated(2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  glRotated(-2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  glPopMatrix();
+
+  scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);
+}

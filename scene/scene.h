@@ -1,0 +1,28 @@
+#pragma once
+// The scene's conductor: fixed OpenGL state, the light, the projection, the scene clock
+// and the order in which the bodies are drawn each frame. World units are planet radii:
+// the planet is the unit sphere at the origin with its axis on +z.
+#include <cstdint>
+
+#include "scene/camera.h"
+#include "scene/scene_clock.h"
+#include "scene/scene_host.h"
+#include "settings/settings.h"
+
+// The sun's fixed world position, which is also the light's.
+inline constexpr double kSunPosition[3] = {400.0, 400.0, 100.0};
+
+struct Scene {
+  Settings settings;  // the scene's own copy: RandomCameraStart, AnimationSpeed, CamMode
+  SceneHost* host = nullptr;
+  double sceneTime = kSceneStartTime;
+  Camera camera;
+  int tourFrame = 0;  // frames of the current tour leg, counted at the start of every frame
+};
+
+// Once, with the rendering context current: resources, fixed state, projection, light, clock start.
+void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height);
+// On every size change; a height of 0 counts as 1.
+void ResizeScene(Scene& scene, int width, int height);
+// One frame into the back buffer; the caller swaps.
+void DrawFrame(Scene& scene);

@@ -1,0 +1,11 @@
+#include "scene/scene_clock.h"
+
+#include <algorithm>
+#include <cmath>
+
+double SceneTimeStep(int32_t animationSpeed) {
+  const int32_t speed = std::clamp<int32_t>(animationSpeed, 0, 100);
+  return 0.06 * std::pow(2.0, (speed - 50) * 0.03);
+}
+
+double RandomStartTime(uint32_t tickCount) { return LcgRandom(tickCount).Next(); }

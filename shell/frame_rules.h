@@ -1,0 +1,28 @@
+#pragma once
+// The rules of a full-screen run that need no window: when a mouse move ends the run,
+// and when the frames are slow enough to warn the user.
+#include <cstdint>
+
+// A move of more than 10 pixels in x or y from the first position seen ends the run.
+// The reference is taken by the first move and re-taken on every move while busy.
+class MouseMoveRule {
+ public:
+  static constexpr int kTolerance = 10;
+  bool EndsRun(int x, int y, bool busy);
+
+ private:
+  int referenceX_ = -1;
+  int referenceY_ = -1;
+  bool referenceTaken_ = false;
+};
+
+// Frames 6 to 15 taking over three seconds means a machine too slow for the scene.
+class SlowFrameCheck {
+ public:
+  static constexpr uint32_t kSlowMilliseconds = 3000;
+  // frameCounter: frames drawn before this one. True on the one frame the warning is due.
+  bool WarningDue(int frameCounter, uint32_t tickCount);
+
+ private:
+  uint32_t tickMark_ = 0;
+};

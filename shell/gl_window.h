@@ -1,0 +1,58 @@
+#pragma once
+// The full-screen window of a screensaver run: the OpenGL context on its own device
+// context, the user's settings, the scene behind a loading notice, the display-mode
+// switch, one frame per timer message, and the input rules that end the run.
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/window.h"
+#include "scene/scene.h"
+#include "settings/settings.h"
+#include "shell/frame_rules.h"
+#include "shell/win32_scene_host.h"
+
+class CGLWindow : public fw::Window {
+ public:
+  CGLWindow();
+  // host: where messages, the quit request, the archive and the tick count come from.
+  explicit CGLWindow(SceneHost* host);
+  ~CGLWindow() override;
+
+  // No parent: a top-most pop-up over `rect`. False when the window could not be created;
+  // the caller then still owns the object.
+  virtual bool Create(const RECT& rect, HWND parent);
+
+  const Settings& settings() const { return settings_; }
+  const Scene& scene() const { return scene_; }
+  int frameCounter() const { return frameCounter_; }
+  bool busy() const { return busy_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void PostNcDestroy() override;
+
+ private:
+  LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
+  bool CreateRenderingContext();
+  void SwitchDisplayMode();
+  void OnTimer();
+  void OnDestroy();
+  LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam);
+  bool ExitRulesSuspended() const { return settings_.DemoMode != 0 || busy_; }
+  void RequestClose() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+
+  std::unique_ptr<Win32SceneHost> ownHost_;
+  SceneHost* host_;
+  Settings settings_;
+  Scene scene_;
+  HDC deviceContext_ = nullptr;
+  HGLRC renderingContext_ = nullptr;
+  int pixelFormat_ = 0;
+  bool busy_ = false;
+  bool creating_ = false;
+  int frameCounter_ = 0;
+  SlowFrameCheck slowFrames_;
+  MouseMoveRule mouseRule_;
+};
