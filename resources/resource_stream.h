@@ -26,6 +26,7 @@ class ResourceStream {
   int32_t Tell() const { return position_; }
   int Error() const { return 0; }  // the stream has no error state
   int32_t Size() const { return size_; }
+  const void* ResourceHandle() const { return resource_; }  // null for a plain buffer
 
  private:
   ResourceStream(const void* data, int32_t size, const void* resource)
