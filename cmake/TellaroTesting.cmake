@@ -13,7 +13,7 @@ function(tellaro_add_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 300)
   else()
     set_tests_properties(${name} PROPERTIES TIMEOUT 300
-      ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+      ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp")
   endif()
 endfunction()
 

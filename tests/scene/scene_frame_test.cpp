@@ -1,0 +1,130 @@
+// The scene's frame on a real (off-screen) OpenGL context.
+#include "scene/scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tests/support/fake_scene_host.h"
+#include "tests/support/offscreen_gl.h"
+
+namespace {
+
+class SceneFrameTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
+
+  void Init(int32_t randomStart, int32_t speed = 50) {
+    Settings settings;
+    settings.RandomCameraStart = randomStart;
+    settings.AnimationSpeed = speed;
+    InitScene(scene, host, settings, gl.width(), gl.height());
+    ResizeScene(scene, gl.width(), gl.height());
+  }
+
+  OffscreenGl gl{160, 120};
+  FakeSceneHost host;
+  Scene scene;
+};
+
+TEST_F(SceneFrameTest, ClockStartsFixedOrFromTheTickCount) {
+  host.tickCount = 1;
+  Init(0);
+  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0);
+
+  Scene randomScene;
+  InitScene(randomScene, host, [] {
+    Settings s;
+    s.RandomCameraStart = 1;
+    return s;
+  }(), gl.width(), gl.height());
+  EXPECT_DOUBLE_EQ(randomScene.sceneTime, 41.0) << "seeded with the tick count 1";
+}
+
+TEST_F(SceneFrameTest, EachFrameAdvancesTheClockByTheStep) {
+  Init(0);
+  DrawFrame(scene);
+  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0 + 0.06);
+  DrawFrame(scene);
+  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0 + 0.06 + 0.06);
+  EXPECT_EQ(scene.tourFrame, 2);
+}
+
+TEST_F(SceneFrameTest, AStrayAnimationSpeedCannotRunTheClockAway) {
+  Init(0, 2000000000);
+  for (int i = 0; i < 10; ++i) DrawFrame(scene);
+  EXPECT_TRUE(std::isfinite(scene.sceneTime));
+  EXPECT_NEAR(scene.sceneTime, 28659.0 + 10 * SceneTimeStep(100), 1e-9);
+}
+
+TEST_F(SceneFrameTest, FixedStateAndLightAreSet) {
+  Init(0);
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+  EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+  GLint depthFunc = 0;
+  glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+  EXPECT_EQ(depthFunc, GL_LEQUAL);
+  GLfloat ambient[4];
+  glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  EXPECT_FLOAT_EQ(ambient[0], -0.19f) << "the negative ambient that darkens the night side";
+}
+
+TEST_F(SceneFrameTest, ZeroHeightKeepsAValidProjection) {
+  Init(0);
+  ResizeScene(scene, 300, 0);
+  GLdouble projection[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  for (double value : projection) EXPECT_TRUE(std::isfinite(value));
+  // gluPerspective puts f / aspect in [0] and f in [5]: aspect 300 / 1.
+  EXPECT_NEAR(projection[5] / projection[0], 300.0, 1e-3);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[3], 1);
+}
+
+TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
+  Init(0);
+  // Look straight at the sun from near the planet.
+  scene.camera.eye[0] = 1.0;
+  scene.camera.eye[1] = 1.0;
+  scene.camera.eye[2] = 0.2;
+  for (int i = 0; i < 3; ++i) scene.camera.target[i] = kSunPosition[i];
+  scene.camera.up[0] = 0.0;
+  scene.camera.up[1] = 0.0;
+  scene.camera.up[2] = 1.0;
+  DrawFrame(scene);
+  const uint32_t centre = gl.Pixel(gl.width() / 2, gl.height() / 2);
+  EXPECT_EQ(OffscreenGl::Red(centre), 255);
+  EXPECT_EQ(OffscreenGl::Green(centre), 255);
+  EXPECT_EQ(OffscreenGl::Blue(centre), 255);
+  EXPECT_EQ(OffscreenGl::Red(gl.Pixel(2, 2)), 0) << "space around the sun stays black";
+  GLfloat depth = 0.0f;
+  glReadPixels(gl.width() / 2, gl.height() / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  EXPECT_FLOAT_EQ(depth, 1.0f) << "bodies drawn later must cover the sun";
+}
+
+TEST_F(SceneFrameTest, LightSitsAtTheSunInWorldSpace) {
+  Init(0);
+  DrawFrame(scene);
+  // Light positions are stored in eye space; undo the camera to get the world position.
+  GLfloat eyePosition[4];
+  glGetLightfv(GL_LIGHT0, GL_POSITION, eyePosition);
+  glLoadIdentity();
+  scene.camera.Apply();
+  GLdouble view[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, view);
+  // Rotation part is orthonormal: world = R^T (eye - t).
+  double world[3];
+  for (int i = 0; i < 3; ++i) {
+    world[i] = 0;
+    for (int j = 0; j < 3; ++j) world[i] += view[i * 4 + j] * (eyePosition[j] - view[12 + j]);
+  }
+  EXPECT_NEAR(world[0], 400.0, 0.01);
+  EXPECT_NEAR(world[1], 400.0, 0.01);
+  EXPECT_NEAR(world[2], 100.0, 0.01);
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+// The screensaver program as the system starts it: separate processes under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/win_process.h"
+
+namespace {
+
+const char kAtomName[] = "TELLARO ScreenSaver";
+
+std::string Saver() { return WindowsPath(TELLARO_SCR_PATH); }
+
+bool AtomExists() { return GlobalFindAtomA(kAtomName) != 0; }
+
+class FullScreenProcessTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    while (ATOM atom = GlobalFindAtomA(kAtomName)) GlobalDeleteAtom(atom);
+  }
+  void TearDown() override {
+    while (ATOM atom = GlobalFindAtomA(kAtomName)) GlobalDeleteAtom(atom);
+  }
+};
+
+TEST_F(FullScreenProcessTest, RunHoldsTheAtomRefusesASecondAndEndsOnAKey) {
+  ChildProcess first;
+  ASSERT_TRUE(first.Start(Saver(), "/s"));
+  HWND window = first.WaitForWindow(20000);
+  ASSERT_NE(window, nullptr) << "no full-screen window";
+  EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(AtomExists());
+
+  // A second run ends at once and takes the atom with it, so a third starts again.
+  ChildProcess second;
+  ASSERT_TRUE(second.Start(Saver(), "/S"));
+  DWORD code = 0;
+  EXPECT_TRUE(second.WaitForExit(10000, &code));
+  EXPECT_FALSE(AtomExists());
+  EXPECT_EQ(WaitForSingleObject(OpenProcess(SYNCHRONIZE, FALSE, first.Id()), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "the first run goes on";
+
+  ChildProcess third;
+  ASSERT_TRUE(third.Start(Saver(), "  /sp  "));
+  HWND thirdWindow = third.WaitForWindow(20000);
+  ASSERT_NE(thirdWindow, nullptr) << "a third run starts after the atom was removed";
+  EXPECT_TRUE(AtomExists());
+
+  // A key press ends each run; the process exits and the atom is gone.
+  PostMessageA(thirdWindow, WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_TRUE(third.WaitForExit(15000, &code));
+  EXPECT_FALSE(AtomExists());
+  PostMessageA(window, WM_KEYDOWN, 'Q', 1);
+  EXPECT_TRUE(first.WaitForExit(15000, &code));
+  EXPECT_FALSE(AtomExists());
+}
+
+TEST_F(FullScreenProcessTest, OtherModesEndAtOnceWithoutAWindow) {
+  for (const char* arguments : {"/a", "/x", "s", "/c", "", "/p", "/p 0", "-1:00A3F2"}) {
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start(Saver(), arguments));
+    DWORD code = 0;
+    EXPECT_TRUE(saver.WaitForExit(10000, &code)) << "arguments \"" << arguments << "\"";
+    EXPECT_FALSE(AtomExists()) << "arguments \"" << arguments << "\"";
+  }
+}
+
+TEST_F(FullScreenProcessTest, ExitRemovesAnAtomLeftBehind) {
+  GlobalAddAtomA(kAtomName);
+  ChildProcess saver;
+  ASSERT_TRUE(saver.Start(Saver(), "/c"));
+  EXPECT_TRUE(saver.WaitForExit(10000));
+  EXPECT_FALSE(AtomExists());
+}
+
+}  // namespace

@@ -1,0 +1,80 @@
+#pragma once
+// Starting the project's programs as separate processes under Wine and finding their windows.
+#include <windows.h>
+
+#include <string>
+
+// A Unix path of the build tree as Wine's Z: drive sees it.
+inline std::string WindowsPath(const std::string& unixPath) {
+  if (unixPath.empty() || unixPath[0] != '/') return unixPath;
+  std::string path = "Z:" + unixPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess() { Kill(); }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Start(const std::string& program, const std::string& arguments) {
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
+      return false;
+    CloseHandle(info_.hThread);
+    info_.hThread = nullptr;
+    return true;
+  }
+
+  // True when the process ended within the time; its exit code is then in *exitCode.
+  bool WaitForExit(DWORD milliseconds, DWORD* exitCode = nullptr) {
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+    return true;
+  }
+
+  // The first visible top-level window of the process, waiting up to the given time.
+  HWND WaitForWindow(DWORD milliseconds) const {
+    const DWORD deadline = GetTickCount() + milliseconds;
+    do {
+      Search search{info_.dwProcessId, nullptr};
+      EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&search));
+      if (search.found) return search.found;
+      Sleep(50);
+    } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+    return nullptr;
+  }
+
+  void Kill() {
+    if (!info_.hProcess) return;
+    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+      TerminateProcess(info_.hProcess, 1);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hProcess);
+    info_.hProcess = nullptr;
+  }
+
+  DWORD Id() const { return info_.dwProcessId; }
+
+ private:
+  struct Search {
+    DWORD processId;
+    HWND found;
+  };
+  static BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || !IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+  }
+
+  PROCESS_INFORMATION info_{};
+};
