@@ -11,6 +11,7 @@ constexpr char kPakName[] = "_ResourceData";
 constexpr uLong kMaxMembers = 65535;  // the classic 16-bit member count
 constexpr uLong kMethodStored = 0;
 constexpr uLong kMethodDeflated = 8;
+constexpr uLong kFlagEncrypted = 1;
 // Deflate cannot expand one input byte into more than about 1032 output bytes.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 constexpr uint64_t kDeflateSlack = 1024;
@@ -26,9 +27,11 @@ bool EqualIgnoringAsciiCase(const char* a, const char* b) {
 
 // Whether the member can possibly deliver its recorded size from an archive of
 // `archiveSize` bytes: a stored member holds its bytes one to one, a deflated one expands
-// them at most ~1032 times, and no other method can be read. Refusing the rest before the
-// buffer is allocated keeps a forged size from claiming gigabytes.
+// them at most ~1032 times, and no other method can be read; neither can an encrypted
+// member (without a key its stored bytes would come out as cipher text). Refusing the rest
+// before the buffer is allocated keeps a forged size from claiming gigabytes.
 bool SizeIsAttainable(const PakEntry& entry, int32_t archiveSize) {
+  if (entry.encrypted) return false;
   const uint64_t compressed =
       entry.compressedSize < static_cast<uint32_t>(archiveSize) ? entry.compressedSize
                                                                 : static_cast<uint32_t>(archiveSize);
@@ -106,6 +109,7 @@ void ResourcePak::ReadDirectory() {
     entry.compressedSize =
         info.compressed_size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(info.compressed_size);
     entry.compressionMethod = static_cast<uint32_t>(info.compression_method);
+    entry.encrypted = (info.flag & kFlagEncrypted) != 0;
     unz_file_pos position{};
     unzGetFilePos(archive_, &position);
     entry.directoryPosition = static_cast<uint32_t>(position.pos_in_zip_directory);

@@ -19,6 +19,7 @@ struct PakEntry {
   uint32_t index;
   uint32_t compressedSize;
   uint32_t compressionMethod;
+  bool encrypted;
   bool listed;  // false when the reader gave no usable record (the entry never matches)
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/image_reader.h"
 #include "resources/resource_lookup.h"
 #include "resources/resource_pak.h"
 #include "resources/trace.h"
@@ -65,6 +66,25 @@ TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytes) {
     std::string lower = file.name;
     for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     EXPECT_GT(pak.Extract(lower.c_str(), &bytes), 0) << lower << " (looked up in lower case)";
+  }
+}
+
+// Every picture of the folder (by the extension rule) decodes from the program's archive,
+// looked up in lower case as the scene asks for the flare pictures.
+TEST(LinkedArchive, EveryPictureDecodes) {
+  ResourcePak pak;
+  const std::vector<DataFile> files = DataFolder();
+  if (files.empty()) GTEST_SKIP() << "the data folder holds no files yet";
+  ASSERT_TRUE(pak.Open()) << LastTrace();
+  for (const DataFile& file : files) {
+    std::string lower = file.name;
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    const size_t dot = lower.find('.');
+    if (dot == std::string::npos || (lower.substr(dot) != ".jpg" && lower.substr(dot) != ".tga")) continue;
+    Image image;
+    ASSERT_EQ(ReadImage(&image, lower.c_str(), pak), 1) << lower << ": " << LastTrace();
+    EXPECT_GT(image.width, 0) << lower;
+    EXPECT_GT(image.height, 0) << lower;
   }
 }
 

@@ -145,6 +145,15 @@ TEST_F(Pak, MemberWithWrongCrcIsStillReturned) {
   EXPECT_EQ(AsText(bytes, length), Repeat().substr(0, 20000));
 }
 
+TEST_F(Pak, EncryptedMembersAreNotHandedOut) {
+  ASSERT_TRUE(OpenFixture("encrypted.zip"));
+  for (const char* name : {"hello.txt", "repeat.bin"}) {
+    ByteBuffer bytes;
+    EXPECT_EQ(pak_.Extract(name, &bytes), 0) << name << " (stored cipher text must not pass as the member)";
+    EXPECT_EQ(bytes, nullptr) << name;
+  }
+}
+
 TEST_F(Pak, EmptyMemberYieldsLengthZeroAndNoBuffer) {
   ASSERT_TRUE(OpenFixture("empty_member.zip"));
   ByteBuffer bytes;
