@@ -93,7 +93,9 @@ bool ResourcePak::OpenSource() {
 }
 
 // Walks the central directory once (the open has selected the first member). A record the
-// reader cannot describe, or whose name does not fit the table, stays unlisted.
+// reader cannot describe, or whose name does not fit the table, stays unlisted. Once the
+// reader reports the end of the directory or a damaged record it describes no further
+// member, so the walk stops there and the rest of the table stays unlisted.
 void ResourcePak::ReadDirectory() {
   for (int32_t i = 0; i < entryCount_; ++i) {
     PakEntry& entry = entries_[static_cast<size_t>(i)];
@@ -114,7 +116,7 @@ void ResourcePak::ReadDirectory() {
     unzGetFilePos(archive_, &position);
     entry.directoryPosition = static_cast<uint32_t>(position.pos_in_zip_directory);
     entry.index = static_cast<uint32_t>(position.num_of_file);
-    unzGoToNextFile(archive_);
+    if (described != UNZ_OK || unzGoToNextFile(archive_) != UNZ_OK) break;
   }
 }
 

@@ -14,7 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResourcePak pak;
   if (!pak.Open(data, static_cast<int32_t>(size))) return 0;
   std::vector<std::string> names;
-  for (int32_t i = 0; i < pak.EntryCount(); ++i) names.emplace_back(pak.Entries()[i].name);
+  for (int32_t i = 0; i < pak.EntryCount(); ++i) {
+    if (pak.Entries()[i].listed) names.emplace_back(pak.Entries()[i].name);
+  }
   for (const std::string& name : names) {
     ByteBuffer bytes;
     const int32_t length = pak.Extract(name.c_str(), &bytes);

@@ -125,6 +125,17 @@ TEST_F(Pak, EarlierOfTwoCaseTwinsWins) {
   }
 }
 
+TEST_F(Pak, DirectoryShorterThanItsCountListsWhatIsThere) {
+  ASSERT_TRUE(OpenFixture("overcounted.zip")) << LastTrace();
+  ASSERT_EQ(pak_.EntryCount(), 65000);
+  int listed = 0;
+  for (int32_t i = 0; i < pak_.EntryCount(); ++i) listed += pak_.Entries()[i].listed ? 1 : 0;
+  EXPECT_EQ(listed, 3);
+  ByteBuffer bytes;
+  EXPECT_EQ(AsText(bytes, pak_.Extract("TWIN.txt", &bytes)), "upper first");
+  EXPECT_EQ(pak_.Extract("", &bytes), 0) << "unlisted records have no name to match";
+}
+
 TEST_F(Pak, MemberShorterThanItsRecordedSizeFails) {
   for (const char* archive : {"short_stored.zip", "short_deflated.zip"}) {
     ASSERT_TRUE(OpenFixture(archive)) << archive;
