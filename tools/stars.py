@@ -11,6 +11,9 @@ CLASS_LETTERS = "OBAFGKM"
 # Carbon (C, R, N) and S-type stars are drawn with the red M colour,
 # Wolf-Rayet stars (W) with the blue O colour.
 CLASS_ALIASES = {"C": "M", "R": "M", "N": "M", "S": "M", "W": "O"}
+# Stars whose catalogued type names no class at all, by HR number.
+# HR 4210 (Eta Carinae) is listed only as "pec"; it is a hot, luminous blue star.
+CLASS_OVERRIDES = {4210: "B"}
 
 
 def class_letter(spectral_type):
@@ -51,12 +54,12 @@ def star_line(line):
     vmag = field(line, 103, 107).strip()
     if not vmag:
         raise ValueError("star without magnitude: " + line[:4])
-    letter = class_letter(field(line, 128, 147))
+    letter = CLASS_OVERRIDES.get(int(field(line, 1, 4)), None) or class_letter(field(line, 128, 147))
     if letter is None:
         raise ValueError("star without spectral class: " + line[:4])
     ra_units = ra_hours / 24 * 100        # hundredths of a full turn
     dec_units = dec_deg / 180 * 100       # hundredths of a half-turn
-    return "%.2f;%s;%s;%s" % (float(Fraction(vmag)), cut2(ra_units), cut2(dec_units), letter)
+    return "%s;%s;%s;%s" % (cut2(Fraction(vmag)), cut2(ra_units), cut2(dec_units), letter)
 
 
 def make_star_list(catalogue_path):
