@@ -1,0 +1,101 @@
+#include "rotation/randomizer.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "rotation/choice.h"
+#include "rotation/collection_members.h"
+#include "rotation/maker.h"
+#include "rotation/member_start.h"
+#include "settings/registry_key.h"
+#include "settings/registry_names.h"
+
+namespace rotation {
+
+namespace {
+
+constexpr DWORD kPathBufferSize = 1024;
+
+std::string OwnKeyPath() {
+  return std::string(registry_names::kCollectionKey) + "\\" + registry_names::kProductKey;
+}
+
+// The programs of the members listed under "List" whose program exists, in list order.
+std::vector<std::string> CandidatePaths(const RegistryKey& collection) {
+  std::vector<std::string> paths;
+  for (CollectionEntry& member : ReadCollectionMembers(collection.Handle()))
+    paths.push_back(std::move(member.executablePath));
+  return paths;
+}
+
+}  // namespace
+
+std::string InstallErrorText() {
+  return std::string(
+             "This screensaver is not installed properly. Please reinstall it.\n"
+             "(if you have lost installer, you can download it from ") +
+         kMakerWebAddress;
+}
+
+bool StartRandomIsOn() {
+  RegistryKey collection;
+  if (!collection.Open(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return false;
+  DWORD type = REG_NONE;
+  unsigned char data[4] = {};
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(collection.Handle(), registry_names::kStartRandom, nullptr, &type, data, &size) !=
+      ERROR_SUCCESS)
+    return false;
+  if (type != REG_DWORD || size == 0) return false;
+  DWORD value = 0;
+  std::memcpy(&value, data, size);
+  return value != 0;
+}
+
+std::string OwnExecutablePath() {
+  RegistryKey own;
+  if (!own.Open(HKEY_CURRENT_USER, OwnKeyPath().c_str())) return {};
+  // One byte beyond the path buffer so that a path filling it exactly can still be ended.
+  char path[kPathBufferSize + 1] = {};
+  DWORD type = REG_NONE;
+  DWORD size = kPathBufferSize;
+  if (RegQueryValueExA(own.Handle(), registry_names::kExecutablePath, nullptr, &type,
+                       reinterpret_cast<BYTE*>(path), &size) != ERROR_SUCCESS)
+    return {};
+  if (type != REG_SZ || size == 0) return {};
+  return std::string(path, strnlen(path, size));
+}
+
+std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed) {
+  if (IsFullScreenRun(arguments) && StartRandomIsOn()) {
+    RegistryKey collection;
+    if (collection.OpenPlain(HKEY_CURRENT_USER, registry_names::kCollectionKey)) {
+      try {
+        std::vector<std::string> candidates = CandidatePaths(collection);
+        if (std::optional<std::size_t> index = PickCandidate(seed, candidates.size()))
+          return std::move(candidates[*index]);
+      } catch (const std::bad_alloc&) {
+        // Out of memory for the candidates: this screensaver runs instead.
+      }
+    }
+  }
+  return OwnExecutablePath();
+}
+
+int RunRandomizer(const std::string& arguments) {
+  const std::string path = ChooseExecutablePath(arguments, GetTickCount());
+  if (!path.empty()) {
+    DWORD error = ERROR_SUCCESS;
+    if (StartMember(path, arguments, IsFullScreenRun(arguments), &error)) return 0;
+    // Only a missing program is the user's to repair; any other failure ends quietly.
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
+  }
+  MessageBoxA(nullptr, InstallErrorText().c_str(), kErrorCaption, MB_OK);
+  return -1;
+}
+
+}  // namespace rotation

@@ -1,0 +1,34 @@
+#pragma once
+// The launcher that the screensaver host starts in this screensaver's place: it starts a
+// random installed member of the collection for a full-screen run when "StartRandom" is on,
+// and this screensaver otherwise, handing the host's argument string on unchanged.
+#include <cstdint>
+#include <string>
+
+namespace rotation {
+
+inline constexpr char kErrorCaption[] = "Screensaver error";
+
+// The text of the error box, ending with the maker's web address.
+std::string InstallErrorText();
+
+// "StartRandom" under the collection key is on: it exists as a REG_DWORD with data and a
+// non-zero value. Anything else, a string "1" included, is off.
+bool StartRandomIsOn();
+
+// This screensaver's own "ExecutablePath", when it is stored as a non-empty REG_SZ that fits
+// the 1,024-byte path buffer; empty otherwise.
+std::string OwnExecutablePath();
+
+// The program a run with `arguments` starts: in random mode (full-screen run and
+// "StartRandom" on) the member picked with `seed` among those whose program exists,
+// otherwise, or without any such member, this screensaver's own program. Empty when there
+// is nothing to start.
+std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed);
+
+// One whole run: choose, start, wait during a full-screen run. Returns the exit code: 0 when
+// a program ran or could not be started for a reason other than a missing file; -1 after the
+// "Screensaver error" box when nothing could be started for want of a file.
+int RunRandomizer(const std::string& arguments);
+
+}  // namespace rotation
