@@ -1,6 +1,9 @@
 #include "scene/scene.h"
 
 #include "scene/gl.h"
+#include "scene/limb_glow.h"
+#include "scene/moon.h"
+#include "scene/planet.h"
 
 namespace {
 
@@ -76,6 +79,8 @@ void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int widt
   scene.settings = settings;
   scene.host = &host;
 
+  LoadSceneResources(scene);
+
   SetFixedState();
 
   glMatrixMode(GL_PROJECTION);
@@ -101,6 +106,7 @@ void DrawFrame(Scene& scene) {
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+  UpdateCameraTour(scene.settings.CamMode, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
   scene.camera.Apply();
 
   DrawSunAndLight();
@@ -109,7 +115,11 @@ void DrawFrame(Scene& scene) {
   // unit of SceneTime about its axis (z).
   glPushMatrix();
   glRotated(2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  DrawPlanet(scene);
   glRotated(-2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  const double planetCentre[3] = {0.0, 0.0, 0.0};
+  DrawLimbGlare(scene.textures, planetCentre, 1.0, kSunPosition);
+  DrawMoon(scene.moon, scene.textures.moonTexture, scene.sceneTime);
   glPopMatrix();
 
   scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);

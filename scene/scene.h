@@ -5,8 +5,14 @@
 #include <cstdint>
 
 #include "scene/camera.h"
+#include "scene/camera_tour.h"
+#include "scene/scene_buffers.h"
 #include "scene/scene_clock.h"
 #include "scene/scene_host.h"
+#include "scene/scene_resources.h"
+#include "scene/scene_textures.h"
+#include "scene/shape_mesh.h"
+#include "scene/sphere_mesh.h"
 #include "settings/settings.h"
 
 // The sun's fixed world position, which is also the light's.
@@ -18,6 +24,13 @@ struct Scene {
   double sceneTime = kSceneStartTime;
   Camera camera;
   int tourFrame = 0;  // frames of the current tour leg, counted at the start of every frame
+  CameraTour tour;    // moon-pass progress and the mixed tour's pass flag
+
+  SceneTextures textures;     // all 0 until LoadSceneResources
+  SceneBuffers sceneBuffers;  // pixel buffers and records kept until the window goes
+  SphereMesh planetMesh;      // the surface grid, built on the first DrawPlanet
+  bool planetMeshPending = true;
+  ShapeMesh moon;             // phobos2.dat
 };
 
 // Once, with the rendering context current: resources, fixed state, projection, light, clock start.

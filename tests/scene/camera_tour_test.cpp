@@ -1,0 +1,215 @@
+// The camera tours: closed-form positions at given SceneTimes, the length of a moon pass,
+// and the mixed tour's alternation of orbit and passes.
+#include "scene/camera_tour.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "scene/moon.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void ExpectVector(const double v[3], double x, double y, double z, const char* what) {
+  EXPECT_NEAR(v[0], x, 1e-12) << what << " x";
+  EXPECT_NEAR(v[1], y, 1e-12) << what << " y";
+  EXPECT_NEAR(v[2], z, 1e-12) << what << " z";
+}
+
+bool SameCamera(const Camera& a, const Camera& b) {
+  for (int i = 0; i < 3; ++i)
+    if (a.eye[i] != b.eye[i] || a.target[i] != b.target[i] || a.up[i] != b.up[i]) return false;
+  return true;
+}
+
+TEST(OrbitTest, PositionsAtGivenSceneTimes) {
+  Camera camera;
+  OrbitStep(camera, 0.0);
+  ExpectVector(camera.eye, 0, 0, 4, "t = 0: over the ellipse's far end on +z");
+  ExpectVector(camera.target, 0, 0.7, 0, "target");
+  ExpectVector(camera.up, 1, 0, 0, "up");
+
+  // A quarter of the ellipse: 0.0125 t = pi / 2.
+  const double t = kPi / 2 / 0.0125;
+  OrbitStep(camera, t);
+  ExpectVector(camera.eye, -3, -2 * std::sin(-0.02 * t), 0, "quarter turn: half-axis 3 along -x");
+  ExpectVector(camera.up, std::cos(t / 120), std::sin(t / 130), 0, "the up vector rolls at two rates");
+
+  OrbitStep(camera, 28659.0);
+  ExpectVector(camera.eye, 3 * std::sin(-0.0125 * 28659.0), -2 * std::sin(-0.02 * 28659.0),
+               4 * std::cos(-0.0125 * 28659.0), "the first frame of a run without a random start");
+  const double distance = std::sqrt(camera.eye[0] * camera.eye[0] + camera.eye[1] * camera.eye[1] +
+                                    camera.eye[2] * camera.eye[2]);
+  EXPECT_GT(distance, 1.5) << "the orbit stays well outside the planet";
+
+  Camera again;
+  OrbitStep(again, 28659.0 + 2 * kPi / 0.0125 * 4);  // the ellipse's and the y swing's common period
+  EXPECT_NEAR(again.eye[0], camera.eye[0], 1e-9) << "the ellipse repeats every 2 pi / 0.0125";
+  EXPECT_NEAR(again.eye[2], camera.eye[2], 1e-9);
+}
+
+TEST(PassTest, FirstStepOfAPassFromTheStart) {
+  Camera camera;
+  CameraTour tour;
+  const double t = 100.0;
+  EXPECT_TRUE(PassStep(camera, tour, t, true));
+  const double a = t * 3.2172961842867256 * kPi / 180;
+  ExpectVector(camera.eye, 2.815 * std::cos(a + 0.2), 2.815 * std::sin(a + 0.2), -0.01,
+               "0.05 outside the moon's orbit, 0.2 rad ahead, just below its plane");
+  ExpectVector(camera.target, 2.75 * std::cos(a + 0.005), 2.75 * std::sin(a + 0.005), 0, "target");
+  ExpectVector(camera.up, 0.2, 0.1, 1.0, "up");
+  EXPECT_DOUBLE_EQ(tour.flybyProgress, 0.2 - (0.002 + 0.0002)) << "1 % plus 0.0002 less";
+  // The target lies just ahead of the moon's centre.
+  double moon[3];
+  MoonPosition(t, moon);
+  const double dx = camera.target[0] - moon[0], dy = camera.target[1] - moon[1];
+  EXPECT_LT(std::sqrt(dx * dx + dy * dy), 0.03);
+}
+
+TEST(PassTest, ProgressShrinksThroughZeroThenGrowsBehind) {
+  Camera camera;
+  CameraTour tour;
+  tour.flybyProgress = 0.0001;
+  EXPECT_TRUE(PassStep(camera, tour, 0.0, false));
+  EXPECT_NEAR(tour.flybyProgress, 0.0001 - 0.000001 - 0.0002, 1e-15);
+  const double behind = tour.flybyProgress;
+  EXPECT_TRUE(PassStep(camera, tour, 0.0, false));
+  EXPECT_NEAR(tour.flybyProgress, behind - (std::fabs(0.01 * behind) + 0.0002), 1e-15);
+}
+
+int StepsUntilEnd(CameraTour& tour, bool start) {
+  Camera camera;
+  int steps = 1;
+  if (!PassStep(camera, tour, 0.0, start)) return steps;
+  while (PassStep(camera, tour, 0.0, false)) {
+    if (++steps > 100000) return -1;
+  }
+  return steps + 1;
+}
+
+TEST(PassTest, PassLengthsFromTheStartAndFromTheInitialProgress) {
+  CameraTour fromStart;
+  EXPECT_EQ(StepsUntilEnd(fromStart, true), 518) << "a pass from 0.2";
+  EXPECT_DOUBLE_EQ(fromStart.flybyProgress, 0.2) << "the ending step stores 0.2 again";
+  CameraTour firstFlyby;  // starts at 0.1
+  EXPECT_EQ(StepsUntilEnd(firstFlyby, false), 457) << "the first pass of a flyby run";
+}
+
+TEST(PassTest, ProgressLandingExactlyOnTheEndGoesOnOneMoreStep) {
+  // From p, one step gives p - (0.01 |p| + 0.0002); choose p so that it lands on -0.3 exactly.
+  // For p < 0: p - (-0.01 p + 0.0002) = 1.01 p - 0.0002 = -0.3.
+  CameraTour tour;
+  Camera camera;
+  tour.flybyProgress = (-0.3 + 0.0002) / 1.01;
+  const double p = tour.flybyProgress;
+  ASSERT_EQ(p - (std::fabs(0.01 * p) + 0.0002), -0.3) << "the arithmetic must land exactly for this test";
+  EXPECT_TRUE(PassStep(camera, tour, 0.0, false)) << "-0.3 is not below -0.3";
+  EXPECT_EQ(tour.flybyProgress, -0.3);
+  EXPECT_FALSE(PassStep(camera, tour, 0.0, false)) << "the next step ends the pass";
+  EXPECT_EQ(tour.flybyProgress, 0.2);
+}
+
+// The mixed tour through DrawFrame's protocol: count the frame, then update.
+struct MixedRun {
+  Camera camera;
+  CameraTour tour;
+  int tourFrame = 0;
+  double t = 28659.0;
+
+  // True when this frame's camera is the orbit's for the frame's SceneTime.
+  bool Frame() {
+    ++tourFrame;
+    UpdateCameraTour(kTourMixed, t, tourFrame, tour, camera);
+    Camera orbit;
+    OrbitStep(orbit, t);
+    t += 0.06;
+    return SameCamera(camera, orbit);
+  }
+};
+
+TEST(MixedTourTest, FiveHundredFramesOfOrbitThenAPass) {
+  MixedRun run;
+  for (int frame = 1; frame <= 499; ++frame) ASSERT_TRUE(run.Frame()) << "frame " << frame << " is an orbit frame";
+  EXPECT_FALSE(run.tour.passRunning);
+  EXPECT_FALSE(run.Frame()) << "frame 500 is the first pass frame";
+  EXPECT_TRUE(run.tour.passRunning);
+  // The first frame took two steps: the start from 0.2, then one more.
+  const double once = 0.2 - (0.002 + 0.0002);
+  EXPECT_DOUBLE_EQ(run.tour.flybyProgress, once - (0.01 * once + 0.0002));
+  // The camera is the second step's, made from the progress after the first.
+  const double a = (run.t - 0.06) * 3.2172961842867256 * kPi / 180;
+  EXPECT_NEAR(run.camera.eye[0], 2.815 * std::cos(a + once), 1e-12);
+
+  // The pass goes on until its steps are used up: 518 steps in 517 frames.
+  int passFrames = 1;
+  while (run.tour.passRunning) {
+    EXPECT_FALSE(run.Frame());
+    ++passFrames;
+    ASSERT_LT(passFrames, 1000);
+  }
+  EXPECT_EQ(passFrames, 517);
+  EXPECT_EQ(run.tourFrame, 0) << "the frame counter restarts when the pass ends";
+  EXPECT_DOUBLE_EQ(run.tour.flybyProgress, 0.2);
+
+  // Then 499 orbit frames again, resuming where the clock has got to, and the next pass.
+  for (int frame = 1; frame <= 499; ++frame) ASSERT_TRUE(run.Frame()) << "frame " << frame << " after the pass";
+  EXPECT_FALSE(run.Frame()) << "500 frames after the previous pass ended";
+}
+
+TEST(FlybyTourTest, PassesFollowOneAnotherAndNeverShowTheOrbit) {
+  Camera camera;
+  CameraTour tour;
+  int tourFrame = 0;
+  double t = 28659.0;
+  int passEnds = 0;
+  double previous = tour.flybyProgress;
+  for (int frame = 1; frame <= 457 + 2 * 518; ++frame) {
+    ++tourFrame;
+    UpdateCameraTour(kTourFlyby, t, tourFrame, tour, camera);
+    if (tour.flybyProgress > previous) {
+      ++passEnds;
+      EXPECT_EQ(tour.flybyProgress, 0.2);
+      EXPECT_TRUE(frame == 457 || frame == 457 + 518 || frame == 457 + 2 * 518) << "a pass ended at frame " << frame;
+    }
+    previous = tour.flybyProgress;
+    // The eye always stays within a hair of the moon's orbit, just below its plane.
+    EXPECT_NEAR(std::hypot(camera.eye[0], camera.eye[1]), 2.815, 1e-12);
+    EXPECT_EQ(camera.eye[2], -0.01);
+    t += 0.06;
+  }
+  EXPECT_EQ(passEnds, 3);
+}
+
+TEST(OrbitTourTest, NeverVisitsTheMoon) {
+  Camera camera;
+  CameraTour tour;
+  int tourFrame = 0;
+  for (double t = 0; t < 1000; t += 0.7) {
+    ++tourFrame;
+    UpdateCameraTour(kTourOrbit, t, tourFrame, tour, camera);
+    Camera orbit;
+    OrbitStep(orbit, t);
+    ASSERT_TRUE(SameCamera(camera, orbit)) << "t = " << t;
+  }
+  EXPECT_EQ(tour.flybyProgress, 0.1) << "no pass was flown";
+}
+
+TEST(OtherModesTest, KeepTheInitialCamera) {
+  for (int32_t mode : {3, -1, 7, INT32_MIN, INT32_MAX}) {
+    Camera camera;
+    CameraTour tour;
+    int tourFrame = 0;
+    for (int frame = 0; frame < 1200; ++frame) {
+      ++tourFrame;
+      UpdateCameraTour(mode, 28659.0 + frame * 0.06, tourFrame, tour, camera);
+    }
+    ExpectVector(camera.eye, 1, 1, 1, "eye");
+    ExpectVector(camera.target, 0, 0, 0, "target");
+    ExpectVector(camera.up, 0, 1, 0, "up");
+    EXPECT_FALSE(tour.passRunning) << "mode " << mode;
+  }
+}
+
+}  // namespace
