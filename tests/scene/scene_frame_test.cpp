@@ -87,6 +87,7 @@ TEST_F(SceneFrameTest, ZeroHeightKeepsAValidProjection) {
 
 TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
   Init(0);
+  scene.settings.CamMode = 3;  // no tour: the camera set here stays for the frame
   // Look straight at the sun from near the planet.
   scene.camera.eye[0] = 1.0;
   scene.camera.eye[1] = 1.0;
