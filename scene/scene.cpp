@@ -1,9 +1,11 @@
 #include "scene/scene.h"
 
 #include "scene/gl.h"
+#include "scene/lens_flares.h"
 #include "scene/limb_glow.h"
 #include "scene/moon.h"
 #include "scene/planet.h"
+#include "scene/star_field.h"
 
 namespace {
 
@@ -80,6 +82,7 @@ void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int widt
   scene.host = &host;
 
   LoadSceneResources(scene);
+  LoadStarCatalogue(scene);
 
   SetFixedState();
 
@@ -109,6 +112,7 @@ void DrawFrame(Scene& scene) {
   UpdateCameraTour(scene.settings.CamMode, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
   scene.camera.Apply();
 
+  DrawStarField(scene.stars);
   DrawSunAndLight();
 
   // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
@@ -121,6 +125,9 @@ void DrawFrame(Scene& scene) {
   DrawLimbGlare(scene.textures, planetCentre, 1.0, kSunPosition);
   DrawMoon(scene.moon, scene.textures.moonTexture, scene.sceneTime);
   glPopMatrix();
+
+  // Last: the flare's visibility test reads the depth the planet and the moon wrote.
+  DrawLensFlares(scene.textures, kSunPosition);
 
   scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);
 }

@@ -13,6 +13,7 @@
 #include "scene/scene_textures.h"
 #include "scene/shape_mesh.h"
 #include "scene/sphere_mesh.h"
+#include "scene/star_catalogue.h"
 #include "settings/settings.h"
 
 // The sun's fixed world position, which is also the light's.
@@ -31,6 +32,7 @@ struct Scene {
   SphereMesh planetMesh;      // the surface grid, built on the first DrawPlanet
   bool planetMeshPending = true;
   ShapeMesh moon;             // phobos2.dat
+  StarCatalogue stars;        // stars.dat, records in sceneBuffers
 };
 
 // Once, with the rendering context current: resources, fixed state, projection, light, clock start.

@@ -1,0 +1,90 @@
+#include "scene/lens_flares.h"
+
+#include <vector>
+
+#include "scene/gl.h"
+
+SunVisibility MeasureSunVisibility(const double sun[3]) {
+  SunVisibility result;
+  GLdouble modelview[16], projection[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  GLdouble wx = 0.0, wy = 0.0, wz = 2.0;
+  if (gluProject(sun[0], sun[1], sun[2], modelview, projection, viewport, &wx, &wy, &wz) != GL_TRUE) return result;
+  // The viewport's origin is (0, 0), where the scene always puts it.
+  const int width = viewport[2], height = viewport[3];
+  result.image = SunImageFromWindow(wx, wy, wz, width, height);
+  if (!result.image.inFront) return result;
+
+  RingSample samples[kRingSampleCount];
+  result.samples = RingSamplePixels(result.image.ndcX, result.image.ndcY, width, height, samples);
+  if (result.samples == 0) return result;
+
+  // One read of the rectangle the ring spans instead of one read per sample: every read
+  // makes the pipeline finish what was issued so far, which on a hardware driver is a
+  // round trip each. The samples are then looked up in that rectangle.
+  const PixelBox box = SampleBox(samples, result.samples);
+  std::vector<float> depths(static_cast<size_t>(box.width) * static_cast<size_t>(box.height), 0.0f);
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);  // rows of floats are never padded at 4
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
+  glReadPixels(box.x, box.y, box.width, box.height, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+  glPopClientAttrib();
+  result.visible = CountVisibleSamples(samples, result.samples, box, depths.data(), result.image.depth);
+  return result;
+}
+
+void DrawLensFlares(const SceneTextures& textures, const double sun[3]) {
+  const SunVisibility visibility = MeasureSunVisibility(sun);
+  if (!visibility.image.inFront || visibility.visible == 0) return;
+
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const double aspect = static_cast<double>(viewport[2]) / viewport[3];
+  FlareQuad quads[kFlareElementCount + 1];
+  const int count =
+      FlareQuads(visibility.image.ndcX, visibility.image.ndcY, visibility.fraction(), aspect, quads);
+  for (int i = 0; i < count; ++i) {
+    const FlareQuad& q = quads[i];
+    DrawFlareQuad(q.x, q.y, q.angle, q.cornerX, q.cornerY, q.alpha, textures.flareTextures[q.textureIndex], q.red,
+                  q.green, q.blue);
+  }
+}
+
+void DrawFlareQuad(double x, double y, double angle, double cornerX, double cornerY, double alpha,
+                   unsigned int texture, float red, float green, float blue) {
+  // Identity matrices: the corners are given in normalised device coordinates.
+  glPushMatrix();
+  glLoadIdentity();
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+
+  glPushAttrib(GL_CURRENT_BIT | GL_POINT_BIT | GL_POLYGON_STIPPLE_BIT | GL_PIXEL_MODE_BIT | GL_LIGHTING_BIT |
+               GL_FOG_BIT | GL_DEPTH_BUFFER_BIT | GL_ACCUM_BUFFER_BIT | GL_VIEWPORT_BIT | GL_ENABLE_BIT);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // flares add light
+  glBindTexture(GL_TEXTURE_2D, texture);
+
+  FlareCorner corners[4];
+  FlareQuadCorners(x, y, angle, cornerX, cornerY, corners);
+  glBegin(GL_QUADS);
+  glColor4f(red, green, blue, static_cast<float>(alpha));
+  for (const FlareCorner& corner : corners) {
+    glTexCoord2d(corner.s, corner.t);
+    glVertex3d(corner.x, corner.y, -1.0);
+  }
+  glEnd();
+
+  glPopAttrib();
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+}

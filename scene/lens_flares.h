@@ -1,0 +1,29 @@
+#pragma once
+// The lens flare: when the sun is on screen, a chain of coloured discs, rings and glows on
+// the line from the sun through the screen centre, plus a horizontal streak through the
+// sun. How much of the sun shows is read back from the depth buffer around its image, so
+// the flare is drawn last, after everything that can hide the sun.
+#include "scene/flare_math.h"
+#include "scene/scene_textures.h"
+
+// What the depth buffer says about the sun this frame.
+struct SunVisibility {
+  SunImage image;
+  int samples = 0;  // ring samples on the viewport
+  int visible = 0;  // of those, samples nothing nearer than the sun covers
+  double fraction() const { return static_cast<double>(visible) / kRingSampleCount; }
+};
+
+// Projects the sun (world position) with the current matrices and viewport and tests the
+// ring's samples against the depth buffer with a single read of the pixels they span.
+SunVisibility MeasureSunVisibility(const double sun[3]);
+
+// Last of the bodies, with the model-view holding the camera only. Draws nothing when the
+// sun lies behind the eye, off screen or wholly covered.
+void DrawLensFlares(const SceneTextures& textures, const double sun[3]);
+
+// One textured square in normalised device coordinates, added onto the picture
+// (GL_SRC_ALPHA, GL_ONE) without lighting or depth test; restores the matrices and the
+// attribute groups it saves, and leaves the blend function and the texture binding set.
+void DrawFlareQuad(double x, double y, double angle, double cornerX, double cornerY, double alpha,
+                   unsigned int texture, float red, float green, float blue);

@@ -1,0 +1,84 @@
+#include "scene/star_field.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "scene/gl.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Base colours of the classes O, B, A, F, G, K, M on a 0..255 scale.
+constexpr unsigned char kClassColours[7][3] = {
+    {219, 244, 254}, {239, 252, 254}, {252, 254, 243}, {255, 254, 202},
+    {255, 246, 158}, {255, 218, 133}, {255, 177, 128},
+};
+
+float Channel(unsigned char base, double brightness) {
+  const double value = base * 0.003906 * brightness * 1.5;
+  return static_cast<float>(std::clamp(value, 0.0, 1.0));
+}
+
+// The list's body: each star needs its own point size, and a point size cannot change
+// inside glBegin/glEnd, so every star is a GL_POINTS block of its own.
+void EmitStars(const StarCatalogue& catalogue) {
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glPushMatrix();
+  glScaled(kStarSphereRadius, kStarSphereRadius, kStarSphereRadius);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // stars add their light to what lies behind
+  glPointSize(1.0f);
+  for (int32_t i = 0; i < catalogue.count; ++i) {
+    const StarPoint point = StarPointFor(catalogue.records[i]);
+    glColor4f(point.red, point.green, point.blue, 1.0f);
+    glPointSize(point.size);
+    glBegin(GL_POINTS);
+    glVertex3d(point.direction[0], point.direction[1], point.direction[2]);
+    glEnd();
+  }
+  glPopMatrix();
+}
+
+}  // namespace
+
+StarPoint StarPointFor(const StarRecord& star) {
+  // Magnitude -1.5 gives full brightness, each magnitude fainter a tenth less; a star
+  // fainter than 8.5 would come out black.
+  const double brightness = 1.0 - (star.magnitude + 1.5) * 0.1;
+  const int colourClass = star.colourClass >= 0 && star.colourClass < 7 ? star.colourClass : 3;
+  const unsigned char* base = kClassColours[colourClass];
+  StarPoint point;
+  point.red = Channel(base[0], brightness);
+  point.green = Channel(base[1], brightness);
+  point.blue = Channel(base[2], brightness);
+  point.size = static_cast<float>(std::max(5.0 - star.magnitude, 2.0));
+  const double latitude = star.declination * 0.01 * kPi;
+  const double longitude = 2.0 * (star.rightAscension * 0.01 * kPi);
+  point.direction[0] = std::cos(latitude) * std::cos(longitude);
+  point.direction[1] = std::cos(latitude) * std::sin(longitude);
+  point.direction[2] = std::sin(latitude);
+  return point;
+}
+
+void DrawStarField(StarCatalogue& catalogue) {
+  if (!catalogue.records) return;
+  glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
+  if (catalogue.starList != 0) {
+    glCallList(catalogue.starList);
+  } else {
+    // Compile and execute at once, so that the first frame draws while the list is built.
+    // Without a list name the stars are drawn directly and compiling is tried again on the
+    // next frame.
+    const GLuint list = glGenLists(1);
+    if (list != 0) glNewList(list, GL_COMPILE_AND_EXECUTE);
+    EmitStars(catalogue);
+    if (list != 0) {
+      glEndList();
+      catalogue.starList = list;
+    }
+  }
+  glPopAttrib();
+}

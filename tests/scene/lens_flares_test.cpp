@@ -1,0 +1,263 @@
+// The lens flare against a real depth buffer (off screen): which ring samples see the sun,
+// the one read of the ring's rectangle against 128 single-pixel reads, and what is drawn
+// for a sun in view, near the edge, covered or behind the eye.
+#include "scene/lens_flares.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "scene/gl.h"
+#include "scene/star_field.h"
+#include "tests/support/offscreen_gl.h"
+
+namespace {
+
+constexpr double kSun[3] = {400.0, 400.0, 100.0};
+constexpr double kPi = 3.14159265358979323846;
+
+class LensFlareTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context";
+    glViewport(0, 0, gl.width(), gl.height());
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(gl.width()) / gl.height(), static_cast<double>(0.01f), 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
+
+  // The eye at the origin looking at `target` with +z up.
+  void LookAt(double x, double y, double z) {
+    glLoadIdentity();
+    gluLookAt(0, 0, 0, x, y, z, 0, 0, 1);
+  }
+  // The eye at the origin, the sun's image at the given normalised device position: the
+  // view is turned so that the sun's direction in eye space becomes the one that projects
+  // there.
+  void PutSunAt(double ndcX, double ndcY) {
+    LookAt(kSun[0], kSun[1], kSun[2]);
+    GLdouble modelview[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    const double halfHeight = std::tan(45.0 / 2 * kPi / 180);
+    const double aspect = static_cast<double>(gl.width()) / gl.height();
+    const double ex = ndcX * halfHeight * aspect, ey = ndcY * halfHeight;
+    const double length = std::sqrt(ex * ex + ey * ey + 1.0);
+    glLoadIdentity();
+    // (0, 0, -1) onto (ex, ey, -1): about their cross product by the angle between them.
+    if (ex != 0.0 || ey != 0.0) glRotated(std::acos(1.0 / length) * 180 / kPi, ey, -ex, 0.0);
+    glMultMatrixd(modelview);
+  }
+
+  // Draws a rectangle in normalised device coordinates at window depth (z + 1) / 2, writing
+  // depth and white colour, without touching the model-view of the camera.
+  void Occluder(double x0, double y0, double x1, double y1, double z) {
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0.2f, 0.2f, 0.2f);
+    glBegin(GL_QUADS);
+    glVertex3d(x0, y0, z);
+    glVertex3d(x1, y0, z);
+    glVertex3d(x1, y1, z);
+    glVertex3d(x0, y1, z);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+  }
+
+  // The reference: one single-pixel read per sample, as plain as it can be said.
+  int VisibleBySinglePixelReads(const SunVisibility& v) {
+    RingSample samples[kRingSampleCount];
+    const int count = RingSamplePixels(v.image.ndcX, v.image.ndcY, gl.width(), gl.height(), samples);
+    int visible = 0;
+    for (int i = 0; i < count; ++i) {
+      GLfloat depth = 0.0f;
+      glReadPixels(samples[i].x, samples[i].y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+      if (depth >= v.image.depth) ++visible;
+    }
+    return visible;
+  }
+
+  int LitPixels() {
+    int lit = 0;
+    for (uint32_t p : gl.pixels()) lit += (p & 0xffffffu) != 0;
+    return lit;
+  }
+
+  SceneTextures textures;  // never created: the flare draws untextured quads
+  OffscreenGl gl{200, 150};
+};
+
+TEST_F(LensFlareTest, SunInViewWithNothingInFrontIsFullyVisible) {
+  PutSunAt(0.3, -0.2);
+  const SunVisibility v = MeasureSunVisibility(kSun);
+  ASSERT_TRUE(v.image.inFront);
+  EXPECT_NEAR(v.image.ndcX, 0.3, 1e-6);
+  EXPECT_NEAR(v.image.ndcY, -0.2, 1e-6);
+  EXPECT_EQ(v.samples, 128);
+  EXPECT_EQ(v.visible, 128);
+  DrawLensFlares(textures, kSun);
+  EXPECT_GT(LitPixels(), gl.width() * gl.height() / 4) << "the flare lights much of the screen";
+}
+
+TEST_F(LensFlareTest, LimbOverHalfTheRingGivesHalfStrength) {
+  PutSunAt(0.0, 0.0);
+  Occluder(-1.0, -1.0, 0.0, 1.0, 0.0);  // everything left of the sun's column, nearer than the sun
+  SunVisibility v = MeasureSunVisibility(kSun);
+  EXPECT_NEAR(v.fraction(), 0.5, 1.0 / 128) << v.visible << " visible samples";
+
+  // A real sphere whose limb passes through the sun's image: a body of radius 1 at distance
+  // 5, its centre turned off the line of sight by its angular radius.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  PutSunAt(0.0, 0.0);
+  const double length = std::sqrt(kSun[0] * kSun[0] + kSun[1] * kSun[1] + kSun[2] * kSun[2]);
+  const double d[3] = {kSun[0] / length, kSun[1] / length, kSun[2] / length};
+  double side[3] = {-d[1], d[0], 0.0};  // horizontal, perpendicular to the line of sight
+  const double sideLength = std::hypot(side[0], side[1]);
+  side[0] /= sideLength;
+  side[1] /= sideLength;
+  const double alpha = std::asin(1.0 / 5.0);
+  glPushMatrix();
+  glTranslated(5 * (std::cos(alpha) * d[0] + std::sin(alpha) * side[0]),
+               5 * (std::cos(alpha) * d[1] + std::sin(alpha) * side[1]), 5 * std::cos(alpha) * d[2]);
+  GLUquadric* sphere = gluNewQuadric();
+  gluSphere(sphere, 1.0, 200, 100);
+  gluDeleteQuadric(sphere);
+  glPopMatrix();
+  v = MeasureSunVisibility(kSun);
+  EXPECT_NEAR(v.fraction(), 0.5, 0.05) << v.visible << " visible samples with the limb through the sun";
+  EXPECT_EQ(v.visible, VisibleBySinglePixelReads(v));
+}
+
+TEST_F(LensFlareTest, OneReadOfTheRectangleAgreesWithSinglePixelReads) {
+  std::mt19937 random(6);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int trial = 0; trial < 40; ++trial) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double sunX = trial < 4 ? (trial % 2 ? 0.99 : -1.03) : unit(random) * 0.9;
+    const double sunY = trial < 4 ? (trial / 2 ? 0.97 : -1.0) : unit(random) * 0.9;
+    PutSunAt(sunX, sunY);
+    // Small occluders scattered around the sun at random depths, some behind it.
+    for (int k = 0; k < 12; ++k) {
+      const double x = sunX + unit(random) * 0.06, y = sunY + unit(random) * 0.06;
+      const double size = 0.005 + 0.02 * (unit(random) + 1.0);
+      Occluder(x, y, x + size, y + size, trial % 3 == 0 ? 0.99999999 : unit(random));
+    }
+    const SunVisibility v = MeasureSunVisibility(kSun);
+    ASSERT_TRUE(v.image.inFront);
+    EXPECT_EQ(v.visible, VisibleBySinglePixelReads(v)) << "trial " << trial << ", sun at " << sunX << ", " << sunY;
+  }
+}
+
+TEST_F(LensFlareTest, AStarPixelOnASampleHidesThatSample) {
+  PutSunAt(0.0, 0.0);
+  // A star on the line of sight through the first sample's pixel centre.
+  const SunVisibility clear = MeasureSunVisibility(kSun);
+  ASSERT_EQ(clear.visible, 128);
+  RingSample samples[kRingSampleCount];
+  RingSamplePixels(clear.image.ndcX, clear.image.ndcY, gl.width(), gl.height(), samples);
+  GLdouble modelview[16], projection[16], x, y, z;
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  gluUnProject(samples[0].x + 0.5, samples[0].y + 0.5, 0.5, modelview, projection, viewport, &x, &y, &z);
+  const double length = std::sqrt(x * x + y * y + z * z);
+  const double declination = std::asin(z / length) / kPi * 100.0;
+  const double rightAscension = std::atan2(y, x) / (2 * kPi) * 100.0;
+  std::vector<StarRecord> records = {StarRecord{rightAscension, declination, 6.0, 2}};
+  StarCatalogue catalogue;
+  catalogue.records = records.data();
+  catalogue.count = 1;
+  DrawStarField(catalogue);
+
+  GLfloat depth = 1.0f;
+  glReadPixels(samples[0].x, samples[0].y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  ASSERT_LT(depth, 1.0f) << "the star covers the sample's pixel";
+  const SunVisibility v = MeasureSunVisibility(kSun);
+  EXPECT_LT(v.visible, 128) << "the star is nearer than the sun";
+  EXPECT_GT(v.visible, 110) << "a two-pixel star hides a few samples only";
+  EXPECT_EQ(v.visible, VisibleBySinglePixelReads(v));
+}
+
+TEST_F(LensFlareTest, CoveredSunDrawsNothing) {
+  PutSunAt(0.1, 0.1);
+  Occluder(-1, -1, 1, 1, 0.0);
+  const std::vector<uint32_t> before = gl.pixels();
+  EXPECT_EQ(MeasureSunVisibility(kSun).visible, 0);
+  DrawLensFlares(textures, kSun);
+  EXPECT_TRUE(before == gl.pixels()) << "a wholly covered sun leaves the picture alone";
+}
+
+TEST_F(LensFlareTest, SunBehindTheEyeDrawsNothingEvenWhereItsProjectionLands) {
+  LookAt(-kSun[0], -kSun[1], -kSun[2]);  // the sun straight behind: it projects onto the centre
+  const SunVisibility v = MeasureSunVisibility(kSun);
+  EXPECT_FALSE(v.image.inFront);
+  DrawLensFlares(textures, kSun);
+  EXPECT_EQ(LitPixels(), 0);
+}
+
+TEST_F(LensFlareTest, SunJustOffTheLeftEdgeDrawsAtReducedStrength) {
+  PutSunAt(-1.02, 0.2);
+  const SunVisibility v = MeasureSunVisibility(kSun);
+  ASSERT_TRUE(v.image.inFront);
+  EXPECT_GT(v.visible, 0);
+  EXPECT_LT(v.visible, 64) << "only the on-screen part of the ring counts";
+  EXPECT_EQ(v.visible, v.samples);
+  DrawLensFlares(textures, kSun);
+  EXPECT_GT(LitPixels(), 0);
+}
+
+TEST_F(LensFlareTest, FlareQuadCoversItsCornersAndRestoresState) {
+  glEnable(GL_LIGHTING);
+  glEnable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  LookAt(1, 0, 0);
+  GLdouble modelview[16], projection[16], after[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glGetDoublev(GL_PROJECTION_MATRIX, projection);
+  Occluder(-1, -1, 1, 1, -0.5);  // depth everywhere nearer than the quad's z = -1: no depth test
+  glClear(GL_COLOR_BUFFER_BIT);
+
+  // A square of half-diagonal 0.4 at (0.2, -0.1), turned so that its corners point along
+  // the axes (angle 0): a diamond.
+  DrawFlareQuad(0.2, -0.1, 0.0, 0.4, 0.4, 1.0, 0, 1.0f, 0.5f, 0.25f);
+  auto at = [&](double ndcX, double ndcY) {
+    return gl.Pixel(static_cast<int>((ndcX + 1) * 0.5 * gl.width()), static_cast<int>((ndcY + 1) * 0.5 * gl.height()));
+  };
+  EXPECT_EQ(OffscreenGl::Red(at(0.2, -0.1)), 255) << "the centre, despite culling and the nearer depth";
+  EXPECT_NEAR(OffscreenGl::Green(at(0.2, -0.1)), 128, 1);
+  EXPECT_NE(at(0.55, -0.1) & 0xffffffu, 0u) << "inside, near the (1, 0) corner";
+  EXPECT_EQ(at(0.55, 0.2) & 0xffffffu, 0u) << "outside the diamond";
+
+  glGetDoublev(GL_MODELVIEW_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], modelview[i]) << "model-view element " << i;
+  glGetDoublev(GL_PROJECTION_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], projection[i]) << "projection element " << i;
+  GLint mode = 0, source = 0, destination = 0;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  glGetIntegerv(GL_BLEND_SRC, &source);
+  glGetIntegerv(GL_BLEND_DST, &destination);
+  EXPECT_EQ(source, GL_SRC_ALPHA) << "the blend function stays as the quad set it";
+  EXPECT_EQ(destination, GL_ONE);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace
