@@ -6,7 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 prepare
 configure_windows -DTELLARO_TESTS=OFF
-cmake --build "$build/windows" -j "$jobs" --target tellaro
+cmake --build "$build/windows" -j "$jobs" --target tellaro randomizer
 saver="$build/windows/shell/tellaro.scr"
 
 if [ -n "${DISPLAY:-}" ]; then

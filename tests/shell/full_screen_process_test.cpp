@@ -13,6 +13,11 @@ std::string Saver() { return WindowsPath(TELLARO_SCR_PATH); }
 
 bool AtomExists() { return GlobalFindAtomA(kAtomName) != 0; }
 
+// The full-screen window, not the loading notice shown while the scene loads.
+HWND WaitForFullScreenWindow(const ChildProcess& saver) {
+  return saver.WaitForWindow(20000, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 class FullScreenProcessTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -26,7 +31,7 @@ class FullScreenProcessTest : public testing::Test {
 TEST_F(FullScreenProcessTest, RunHoldsTheAtomRefusesASecondAndEndsOnAKey) {
   ChildProcess first;
   ASSERT_TRUE(first.Start(Saver(), "/s"));
-  HWND window = first.WaitForWindow(20000);
+  HWND window = WaitForFullScreenWindow(first);
   ASSERT_NE(window, nullptr) << "no full-screen window";
   EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   RECT rect;
@@ -46,7 +51,7 @@ TEST_F(FullScreenProcessTest, RunHoldsTheAtomRefusesASecondAndEndsOnAKey) {
 
   ChildProcess third;
   ASSERT_TRUE(third.Start(Saver(), "  /sp  "));
-  HWND thirdWindow = third.WaitForWindow(20000);
+  HWND thirdWindow = WaitForFullScreenWindow(third);
   ASSERT_NE(thirdWindow, nullptr) << "a third run starts after the atom was removed";
   EXPECT_TRUE(AtomExists());
 

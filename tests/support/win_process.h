@@ -38,11 +38,12 @@ class ChildProcess {
     return true;
   }
 
-  // The first visible top-level window of the process, waiting up to the given time.
-  HWND WaitForWindow(DWORD milliseconds) const {
+  // The first visible top-level window of the process at least minWidth x minHeight in
+  // size (small ones such as a loading notice are passed over), waiting up to the given time.
+  HWND WaitForWindow(DWORD milliseconds, int minWidth = 0, int minHeight = 0) const {
     const DWORD deadline = GetTickCount() + milliseconds;
     do {
-      Search search{info_.dwProcessId, nullptr};
+      Search search{info_.dwProcessId, minWidth, minHeight, nullptr};
       EnumWindows(&FindVisible, reinterpret_cast<LPARAM>(&search));
       if (search.found) return search.found;
       Sleep(50);
@@ -65,6 +66,8 @@ class ChildProcess {
  private:
   struct Search {
     DWORD processId;
+    int minWidth;
+    int minHeight;
     HWND found;
   };
   static BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
@@ -72,6 +75,9 @@ class ChildProcess {
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     if (owner != search->processId || !IsWindowVisible(hwnd)) return TRUE;
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    if (rect.right - rect.left < search->minWidth || rect.bottom - rect.top < search->minHeight) return TRUE;
     search->found = hwnd;
     return FALSE;
   }
