@@ -19,6 +19,18 @@ enum class Wrap { Repeat, Clamp };
 
 GLenum PixelFormat(int bitsPerPixel) { return bitsPerPixel == 32 ? GL_RGBA : GL_RGB; }
 
+// The planet's four pictures meet edge to edge. OpenGL 1.1's GL_CLAMP lets linear
+// filtering blend the (black) border colour into the outermost texels, which draws dark
+// lines along the equator and the meridians where the quarters meet; from OpenGL 1.2 on,
+// clamping to the edge texels is available and keeps the seams invisible.
+GLint ClampMode() {
+  constexpr GLint kClampToEdge = 0x812F;  // GL_CLAMP_TO_EDGE, OpenGL 1.2
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  int major = 0, minor = 0;
+  if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || minor >= 2)) return kClampToEdge;
+  return GL_CLAMP;
+}
+
 // One texture from a decoded picture, linear filters, level 0 only. Row 0 (the picture's
 // top) lands at t = 0. The texture keeps three components whatever the picture holds.
 GLuint CreateTexture(const Image& image, Wrap wrap) {
@@ -28,8 +40,9 @@ GLuint CreateTexture(const Image& image, Wrap wrap) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   if (wrap == Wrap::Clamp) {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    const GLint clamp = ClampMode();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, clamp);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, clamp);
   }
   glTexImage2D(GL_TEXTURE_2D, 0, 3, image.width, image.height, 0, PixelFormat(image.bitsPerPixel), GL_UNSIGNED_BYTE,
                image.pixels.get());

@@ -210,6 +210,7 @@ void CGLWindow::OnDestroy() {
   wglMakeCurrent(nullptr, nullptr);
   if (renderingContext_) wglDeleteContext(renderingContext_);
   renderingContext_ = nullptr;
+  ReleaseSceneBuffers(scene_);
 
   HDC screen = GetDC(nullptr);
   const RECT screenRect{0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
