@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/registry_names.h"
+#include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
 
 namespace {
@@ -52,6 +53,7 @@ class GlWindowTest : public testing::Test {
   }
 
   void Create() {
+    host_.archive = scene_data::Zip(scene_data::DataMembers());  // the scene loads the shipped data
     window_ = new CGLWindow(&host_);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_TRUE(window_->Create(screen, nullptr));

@@ -1,0 +1,237 @@
+// Loading the scene's resources inside a Windows program, with the real message boxes:
+// archives missing one member at a time show their message with the stop icon, the run's
+// quit request follows only once the box is dismissed, and nothing after the failing
+// member is read.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "resources/resource_pak.h"
+#include "scene/gl.h"
+#include "scene/scene.h"
+#include "shell/win32_scene_host.h"
+#include "tests/scene/scene_data.h"
+
+namespace {
+
+// What a message box showed, read from another thread while it is up, then dismissed.
+struct SeenBox {
+  std::string text;
+  bool stopIcon = false;
+  bool okButton = false;
+};
+
+class BoxWatcher {
+ public:
+  explicit BoxWatcher(DWORD threadId) : threadId_(threadId), thread_([this] { Run(); }) {}
+  ~BoxWatcher() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::vector<SeenBox> Seen() {
+    std::vector<SeenBox> copy;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      copy = seen_;
+    }
+    return copy;
+  }
+
+ private:
+  static BOOL CALLBACK Find(HWND hwnd, LPARAM lParam) {
+    char name[32] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(hwnd)) {
+      *reinterpret_cast<HWND*>(lParam) = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  // The box's icon is a static control of its own (its identifier differs between systems).
+  struct IconSearch {
+    HICON wanted;
+    bool found;
+  };
+  static BOOL CALLBACK FindIcon(HWND child, LPARAM lParam) {
+    IconSearch* search = reinterpret_cast<IconSearch*>(lParam);
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == search->wanted)
+      search->found = true;
+    return !search->found;
+  }
+  void Run() {
+    const HICON stop = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_HAND));
+    while (!stop_) {
+      HWND box = nullptr;
+      EnumThreadWindows(threadId_, &Find, reinterpret_cast<LPARAM>(&box));
+      if (!box) {
+        Sleep(10);
+        continue;
+      }
+      SeenBox seen;
+      char text[512] = "";
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message control
+      seen.text = text;
+      IconSearch icons{stop, false};
+      EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&icons));
+      seen.stopIcon = icons.found;
+      seen.okButton = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        seen_.push_back(seen);
+      }
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      while (!stop_ && IsWindow(box) && IsWindowVisible(box)) Sleep(10);
+    }
+  }
+
+  DWORD threadId_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<SeenBox> seen_;
+  std::thread thread_;
+};
+
+// The program's host, but with an archive of the test's choosing; it notes whether the
+// quit request came while a message box was still up.
+class ArchiveHost : public Win32SceneHost {
+ public:
+  explicit ArchiveHost(std::vector<uint8_t> archive) : archive_(std::move(archive)) {}
+  bool OpenArchive(ResourcePak& pak) override {
+    return !archive_.empty() && pak.Open(archive_.data(), static_cast<int32_t>(archive_.size()));
+  }
+  void ShowMessage(const char* text, MessageIcon icon) override {
+    boxUp = true;
+    Win32SceneHost::ShowMessage(text, icon);
+    boxUp = false;
+  }
+  void RequestQuit() override {
+    if (boxUp) quitWhileBoxUp = true;
+    Win32SceneHost::RequestQuit();
+  }
+  bool boxUp = false;
+  bool quitWhileBoxUp = false;
+
+ private:
+  std::vector<uint8_t> archive_;
+};
+
+class SceneLoadingTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSA type{};
+    type.style = CS_OWNDC;
+    type.lpfnWndProc = DefWindowProcA;
+    type.hInstance = GetModuleHandleA(nullptr);
+    type.lpszClassName = "TellaroSceneLoadingTest";
+    RegisterClassA(&type);
+    window_ = CreateWindowExA(0, type.lpszClassName, "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                              type.hInstance, nullptr);
+    ASSERT_NE(window_, nullptr);
+    dc_ = GetDC(window_);
+    PIXELFORMATDESCRIPTOR format{};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 24;
+    format.cDepthBits = 16;
+    ASSERT_TRUE(SetPixelFormat(dc_, ChoosePixelFormat(dc_, &format), &format));
+    context_ = wglCreateContext(dc_);
+    ASSERT_NE(context_, nullptr);
+    ASSERT_TRUE(wglMakeCurrent(dc_, context_));
+  }
+  void TearDown() override {
+    wglMakeCurrent(nullptr, nullptr);
+    if (context_) wglDeleteContext(context_);
+    if (dc_) ReleaseDC(window_, dc_);
+    if (window_) DestroyWindow(window_);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  // Loads from the archive with a box watcher running; returns the boxes seen and whether
+  // the quit request (code 0) was waiting in the queue afterwards.
+  std::vector<SeenBox> Load(Scene& scene, ArchiveHost& host, bool* quitQueued) {
+    scene.host = &host;
+    std::vector<SeenBox> seen;
+    {
+      BoxWatcher watcher(GetCurrentThreadId());
+      LoadSceneResources(scene);
+      seen = watcher.Seen();
+    }
+    MSG message;
+    *quitQueued = PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && message.wParam == 0;
+    return seen;
+  }
+
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+  HGLRC context_ = nullptr;
+};
+
+TEST_F(SceneLoadingTest, TheDataFolderLoadsWithoutAMessage) {
+  ArchiveHost host(scene_data::Zip(scene_data::DataMembers()));
+  Scene scene;
+  bool quit = true;
+  EXPECT_TRUE(Load(scene, host, &quit).empty());
+  EXPECT_FALSE(quit);
+  EXPECT_NE(scene.textures.moonTexture, 0u);
+  EXPECT_TRUE(glIsTexture(scene.textures.surfaceTextures[3]));
+  EXPECT_EQ(scene.moon.triangleCount(), 2208);
+  EXPECT_EQ(scene.sceneBuffers.Count(), 17u);
+}
+
+TEST_F(SceneLoadingTest, EachMissingMemberShowsItsMessageWithTheStopIconThenEndsTheRun) {
+  const std::vector<scene_data::Member> all = scene_data::DataMembers();
+  const std::vector<std::string> order = scene_data::SceneMembersInOrder();
+  for (size_t missing = 0; missing < order.size(); ++missing) {
+    SCOPED_TRACE("without " + order[missing]);
+    ArchiveHost host(scene_data::Zip(scene_data::Without(all, order[missing])));
+    Scene scene;
+    bool quit = false;
+    const std::vector<SeenBox> boxes = Load(scene, host, &quit);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, order[missing] == "phobos2.dat" ? "Can't load 3D shape." : "Can't load pTexture.");
+    EXPECT_TRUE(boxes[0].stopIcon) << "the stop icon";
+    EXPECT_TRUE(boxes[0].okButton) << "an OK button only";
+    EXPECT_TRUE(quit) << "the quit request is queued";
+    EXPECT_FALSE(host.quitWhileBoxUp) << "and only after the box was dismissed";
+    // Nothing after the failing member: its own texture and every later one stay uncreated.
+    const unsigned int byMember[17] = {
+        scene.textures.flareTextures[0], scene.textures.flareTextures[1], scene.textures.flareTextures[2],
+        scene.textures.flareTextures[3], scene.textures.flareTextures[4], scene.textures.flareTextures[5],
+        scene.textures.flareTextures[6], scene.textures.flareTextures[7], scene.textures.flareTextures[8],
+        scene.textures.flareTextures[9], scene.textures.atmosphereTexture, scene.textures.surfaceTextures[0],
+        scene.textures.surfaceTextures[1], scene.textures.surfaceTextures[2], scene.textures.surfaceTextures[3],
+        scene.textures.moonTexture, static_cast<unsigned int>(scene.moon.triangleCount())};
+    for (size_t k = 0; k < 17; ++k) {
+      if (k < missing)
+        EXPECT_NE(byMember[k], 0u) << order[k] << " comes before";
+      else
+        EXPECT_EQ(byMember[k], 0u) << order[k] << " was read after the failure";
+    }
+    EXPECT_EQ(scene.textures.cloudShadowTexture != 0, missing > 10) << "the inverted copy needs atmos.jpg";
+  }
+}
+
+TEST_F(SceneLoadingTest, AnArchiveThatCannotBeOpenedIsReported) {
+  ArchiveHost host({});
+  Scene scene;
+  bool quit = false;
+  const std::vector<SeenBox> boxes = Load(scene, host, &quit);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Can't open resource data file.");
+  EXPECT_TRUE(boxes[0].stopIcon);
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(scene.textures.flareTextures[0], 0u);
+}
+
+}  // namespace
