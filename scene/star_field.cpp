@@ -20,8 +20,12 @@ float Channel(unsigned char base, double brightness) {
   return static_cast<float>(std::clamp(value, 0.0, 1.0));
 }
 
-// The list's body: each star needs its own point size, and a point size cannot change
-// inside glBegin/glEnd, so every star is a GL_POINTS block of its own.
+// The list's body. A point size cannot change inside glBegin/glEnd, so a star whose size
+// differs from the one before starts a GL_POINTS block of its own; a run of stars of equal
+// size shares one. Every star of magnitude 3 or fainter is 2 pixels wide, so the shipped
+// list of 9,096 stars becomes 336 blocks instead of 9,096: the same points in the same
+// order with the same sizes and colours, at a fraction of the per-block cost that a
+// software renderer pays on every replay.
 void EmitStars(const StarCatalogue& catalogue) {
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
@@ -31,14 +35,21 @@ void EmitStars(const StarCatalogue& catalogue) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // stars add their light to what lies behind
   glPointSize(1.0f);
+  bool open = false;
+  float size = 0.0f;
   for (int32_t i = 0; i < catalogue.count; ++i) {
     const StarPoint point = StarPointFor(catalogue.records[i]);
+    if (!open || point.size != size) {
+      if (open) glEnd();
+      size = point.size;
+      glPointSize(size);
+      glBegin(GL_POINTS);
+      open = true;
+    }
     glColor4f(point.red, point.green, point.blue, 1.0f);
-    glPointSize(point.size);
-    glBegin(GL_POINTS);
     glVertex3d(point.direction[0], point.direction[1], point.direction[2]);
-    glEnd();
   }
+  if (open) glEnd();
   glPopMatrix();
 }
 

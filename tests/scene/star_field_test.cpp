@@ -183,6 +183,44 @@ TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   EXPECT_TRUE(first == second) << "the replayed list draws the same picture";
 }
 
+TEST_F(StarFieldTest, RunsOfEqualSizeDrawTheSamePictureAsOneBlockPerStar) {
+  // Crowded, overlapping stars of sizes that repeat, change and come back, so that both
+  // the additive colours and the depth test see every star in array order.
+  Look(0, 1, 0, 0, 0, 1);
+  std::vector<StarRecord> stars;
+  for (int i = 0; i < 300; ++i) {
+    const double magnitude = i % 7 == 0 ? -1.0 + 0.37 * (i % 11) : 3.0 + 0.01 * (i % 5);
+    stars.push_back(Star(magnitude, 24.0 + 0.02 * (i % 23), -1.0 + 0.03 * (i % 17), static_cast<int8_t>(i % 7)));
+  }
+  Use(stars);
+  const std::vector<uint32_t> grouped = Draw();
+
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glPushMatrix();
+  glScaled(350.0, 350.0, 350.0);
+  for (const StarRecord& star : records) {
+    const StarPoint point = StarPointFor(star);
+    glColor4f(point.red, point.green, point.blue, 1.0f);
+    glPointSize(point.size);
+    glBegin(GL_POINTS);
+    glVertex3d(point.direction[0], point.direction[1], point.direction[2]);
+    glEnd();
+  }
+  glPopMatrix();
+  glPopAttrib();
+  const std::vector<uint32_t> oneByOne = gl.pixels();
+  ASSERT_GT(Measure(oneByOne).pixels, 30);
+  size_t differing = 0;
+  for (size_t i = 0; i < grouped.size(); ++i) differing += grouped[i] != oneByOne[i];
+  EXPECT_EQ(differing, 0u) << "pixels that differ from drawing every star as its own block";
+}
+
 TEST_F(StarFieldTest, RestoresWhatItSavesAndLeavesBlendAndPointSize) {
   Look(0, 1, 0, 0, 0, 1);
   Use({Star(1.0, 25, 0, 4), Star(2.5, 24, 1, 1)});
