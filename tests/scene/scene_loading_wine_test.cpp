@@ -1,7 +1,8 @@
-// Loading the scene's resources inside a Windows program, with the real message boxes:
-// archives missing one member at a time show their message with the stop icon, the run's
-// quit request follows only once the box is dismissed, and nothing after the failing
-// member is read.
+// Loading the scene's resources inside a Windows program, with the real message boxes: an
+// archive without its seventh flare or without the moon's shape, and one that cannot be
+// opened, each show their message with the stop icon; the run's quit request follows only
+// once the box is dismissed, and nothing after the failing member is read. (Every member in
+// turn is left out in the native test of the loader.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -189,10 +190,10 @@ TEST_F(SceneLoadingTest, TheDataFolderLoadsWithoutAMessage) {
   EXPECT_EQ(scene.sceneBuffers.Count(), 17u);
 }
 
-TEST_F(SceneLoadingTest, EachMissingMemberShowsItsMessageWithTheStopIconThenEndsTheRun) {
+TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsTheRun) {
   const std::vector<scene_data::Member> all = scene_data::DataMembers();
   const std::vector<std::string> order = scene_data::SceneMembersInOrder();
-  for (size_t missing = 0; missing < order.size(); ++missing) {
+  for (size_t missing : {size_t{6}, size_t{16}}) {  // flare7.jpg, phobos2.dat
     SCOPED_TRACE("without " + order[missing]);
     ArchiveHost host(scene_data::Zip(scene_data::Without(all, order[missing])));
     Scene scene;
