@@ -101,7 +101,6 @@ TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
   EXPECT_EQ(OffscreenGl::Red(centre), 255);
   EXPECT_EQ(OffscreenGl::Green(centre), 255);
   EXPECT_EQ(OffscreenGl::Blue(centre), 255);
-  EXPECT_EQ(OffscreenGl::Red(gl.Pixel(2, 2)), 0) << "space around the sun stays black";
   GLfloat depth = 0.0f;
   glReadPixels(gl.width() / 2, gl.height() / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
   EXPECT_FLOAT_EQ(depth, 1.0f) << "bodies drawn later must cover the sun";
