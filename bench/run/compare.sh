@@ -19,8 +19,10 @@ if [ ! -x "$glplanet" ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends xscreensaver-gl-extra
 fi
-configure_windows -DTELLARO_BENCH=ON
-cmake --build "$build/windows" -j "$jobs" --target tellaro tellaro_run_bench >/dev/null
+# A Windows tree of its own, so that the benchmark switch stays out of the test build's cache.
+cmake -S "$root" -B "$build/windows-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELLARO_BENCH=ON -DTELLARO_TESTS=OFF \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$build/deps/prefix" >/dev/null
+cmake --build "$build/windows-bench" -j "$jobs" --target tellaro tellaro_run_bench >/dev/null
 
 work=$(mktemp -d "$build/bench-run.XXXXXX")
 cleanup() {
@@ -34,8 +36,8 @@ start_private_display
 init_wine_prefix "$work/prefix"
 cc -shared -fPIC -O2 -o "$work/libswapcount.so" "$root/bench/run/swap_counter.c" -ldl
 
-bench="$build/windows/bench/run/tellaro_run_bench.exe"
-saver="Z:$(echo "$build/windows/shell/tellaro.scr" | tr / '\\')"
+bench="$build/windows-bench/bench/run/tellaro_run_bench.exe"
+saver="Z:$(echo "$build/windows-bench/shell/tellaro.scr" | tr / '\\')"
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 echo "== display $DISPLAY 1024x768x24, $(wine --version)"
 # Other work on the machine moves every figure below; the load is printed with each.
@@ -68,6 +70,7 @@ run_glplanet() {
   load
 }
 
+wineserver -w  # nothing of Wine's left running beside glplanet
 echo "== glplanet -root -delay 0 -fps (before)"
 run_glplanet
 echo "== tellaro: frames per second of the full-screen window"
