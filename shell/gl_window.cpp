@@ -115,7 +115,12 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   RECT client;
   GetClientRect(hwnd_, &client);
   fw::Dialog notice(IDD_LOADING_NOTICE);
-  if (notice.CreateModeless(nullptr)) UpdateWindow(notice.Handle());
+  if (notice.CreateModeless(nullptr)) {
+    // Shown without activation: an activated window would make the display's window
+    // manager part of its removal, which can delay the first frame by seconds.
+    ShowWindow(notice.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(notice.Handle());
+  }
   InitScene(scene_, *host_, settings_, client.right - client.left, client.bottom - client.top);
   notice.Destroy();
 

@@ -37,8 +37,34 @@ class ObservingHost : public FakeSceneHost {
     FakeSceneHost::ShowMessage(text, icon);
     if (whileShown) whileShown();
   }
+  bool OpenArchive(ResourcePak& pak) override {
+    if (whileLoading) whileLoading();
+    return FakeSceneHost::OpenArchive(pak);
+  }
   std::function<void()> whileShown;
+  std::function<void()> whileLoading;
 };
+
+// The loading notice of this process: a visible window showing "Loading screensaver...".
+HWND FindLoadingNotice() {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        char text[64] = "";
+        HWND label = GetWindow(hwnd, GW_CHILD);
+        if (label) GetWindowTextA(label, text, sizeof text);
+        if (IsWindowVisible(hwnd) && std::string(text) == "Loading screensaver...") {
+          reinterpret_cast<Search*>(lParam)->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 class GlWindowTest : public testing::Test {
  protected:
@@ -111,6 +137,24 @@ TEST_F(GlWindowTest, IsATopMostPopupCoveringTheScreen) {
   EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
   EXPECT_TRUE(host_.messages.empty()) << host_.messages[0].text;
   EXPECT_EQ(host_.quitRequests, 0);
+}
+
+TEST_F(GlWindowTest, LoadingNoticeIsUpWhileTheSceneLoadsAndGoneAfter) {
+  HWND notice = nullptr;
+  bool noticeActive = true;
+  RECT rect{};
+  host_.whileLoading = [&] {
+    notice = FindLoadingNotice();
+    noticeActive = notice && GetActiveWindow() == notice;
+    if (notice) GetWindowRect(notice, &rect);
+  };
+  Create();
+  ASSERT_NE(notice, nullptr) << "no visible loading notice while the scene loads";
+  EXPECT_FALSE(noticeActive) << "the notice must not take activation";
+  const int centreX = (rect.left + rect.right) / 2, centreY = (rect.top + rect.bottom) / 2;
+  EXPECT_NEAR(centreX, GetSystemMetrics(SM_CXSCREEN) / 2, 2) << "centred on the screen";
+  EXPECT_NEAR(centreY, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
+  EXPECT_FALSE(IsWindow(notice)) << "the notice is destroyed once the scene has loaded";
 }
 
 TEST_F(GlWindowTest, MouseMovesOfTenPixelsAreToleratedElevenEndTheRun) {
