@@ -1,6 +1,10 @@
 #pragma once
 // Reading the committed fixtures (made by fixtures/make_fixtures.py) for the tests.
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -8,30 +12,24 @@
 
 namespace fixtures {
 
-inline std::string PathOf(const std::string& name) { return std::string(TELLARO_FIXTURES_DIR) + "/" + name; }
-
-// The file's bytes in a buffer of exactly their length, so that a read beyond the end
-// lands outside the allocation where the address sanitizer sees it.
-inline std::vector<uint8_t> Read(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    ADD_FAILURE() << "cannot open fixture " << path;
-    return bytes;
-  }
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  std::fseek(file, 0, SEEK_SET);
-  bytes.resize(static_cast<size_t>(size));
-  if (size > 0 && std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-    ADD_FAILURE() << "cannot read fixture " << path;
-  }
-  std::fclose(file);
-  bytes.shrink_to_fit();
-  return bytes;
+// The first `keep` bytes (all by default) in a buffer of exactly their length, so that a read
+// beyond the end lands outside the allocation where the address sanitizer sees it.
+inline std::vector<uint8_t> Prefix(const std::vector<uint8_t>& bytes, size_t keep = SIZE_MAX) {
+  std::vector<uint8_t> exact(bytes.begin(), bytes.begin() + static_cast<long>(std::min(keep, bytes.size())));
+  exact.shrink_to_fit();
+  return exact;
 }
 
-inline std::vector<uint8_t> Fixture(const std::string& name) { return Read(PathOf(name)); }
+inline std::vector<uint8_t> Fixture(const std::string& name) {
+  std::ifstream file(std::string(TELLARO_FIXTURES_DIR) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(file) << "cannot open fixture " << name;
+  return Prefix(std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+}
+
+// The first `size` bytes of a decoded buffer (none for a null buffer), for comparing.
+inline std::vector<uint8_t> Bytes(const uint8_t* data, size_t size) {
+  return data != nullptr ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>();
+}
 
 // Width, height and the RGB bytes of a binary PPM (P6, maxval 255) as djpeg writes it.
 struct Ppm {
@@ -42,17 +40,13 @@ struct Ppm {
 
 inline Ppm ReadPpm(const std::string& name) {
   const std::vector<uint8_t> bytes = Fixture(name);
+  const std::string text(bytes.begin(), bytes.end());
   Ppm ppm;
-  std::string text(bytes.begin(), bytes.end());
   int maxval = 0;
   int consumed = 0;
-  if (std::sscanf(text.c_str(), "P6 %d %d %d%n", &ppm.width, &ppm.height, &maxval, &consumed) != 3 ||
-      maxval != 255) {
-    ADD_FAILURE() << name << " is not a binary 8-bit PPM";
-    return ppm;
-  }
-  const size_t start = static_cast<size_t>(consumed) + 1;  // one whitespace byte after maxval
-  ppm.rgb.assign(bytes.begin() + static_cast<long>(start), bytes.end());
+  EXPECT_EQ(std::sscanf(text.c_str(), "P6 %d %d %d%n", &ppm.width, &ppm.height, &maxval, &consumed), 3) << name;
+  EXPECT_EQ(maxval, 255) << name << " is not an 8-bit PPM";
+  ppm.rgb.assign(bytes.begin() + consumed + 1, bytes.end());  // one whitespace byte after maxval
   return ppm;
 }
 
