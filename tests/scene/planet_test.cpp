@@ -149,32 +149,6 @@ TEST_F(PlanetDrawTest, SurfaceFogForACameraThreeUnitsAway) {
   EXPECT_FALSE(glIsEnabled(GL_FOG)) << "only the surface is fogged";
 }
 
-TEST_F(PlanetDrawTest, PlanetLeavesTheStateItPromises) {
-  Scene scene;
-  const double eye[3] = {0, -3, 1};
-  LookAt(eye, kOrigin);
-  GLdouble before[16], after[16];
-  glGetDoublev(GL_MODELVIEW_MATRIX, before);
-  DrawPlanet(scene);
-  glGetDoublev(GL_MODELVIEW_MATRIX, after);
-  for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(after[i], before[i]) << "model-view element " << i;
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << "the billboard restored what it pushed";
-  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-  GLint source = 0, destination = 0;
-  glGetIntegerv(GL_BLEND_SRC, &source);
-  glGetIntegerv(GL_BLEND_DST, &destination);
-  EXPECT_EQ(source, GL_DST_COLOR);
-  EXPECT_EQ(destination, GL_ZERO);
-  GLfloat shininess = 0;
-  glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-  EXPECT_FLOAT_EQ(shininess, 80.0f) << "the shells' material stays for the moon and the next frames";
-  EXPECT_FALSE(scene.planetMeshPending);
-  EXPECT_EQ(scene.planetMesh.columns(), 31);
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "textures never created draw untextured";
-}
-
 TEST_F(PlanetDrawTest, PlanetSendsTheSurfaceTwoShellsAndTheMask) {
   Scene scene;
   const double eye[3] = {0, -50, 10};  // far enough that culling leaves almost half of each sphere

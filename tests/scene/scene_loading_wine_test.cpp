@@ -178,18 +178,6 @@ class SceneLoadingTest : public testing::Test {
   HGLRC context_ = nullptr;
 };
 
-TEST_F(SceneLoadingTest, TheDataFolderLoadsWithoutAMessage) {
-  ArchiveHost host(scene_data::Zip(scene_data::DataMembers()));
-  Scene scene;
-  bool quit = true;
-  EXPECT_TRUE(Load(scene, host, &quit).empty());
-  EXPECT_FALSE(quit);
-  EXPECT_NE(scene.textures.moonTexture, 0u);
-  EXPECT_TRUE(glIsTexture(scene.textures.surfaceTextures[3]));
-  EXPECT_EQ(scene.moon.triangleCount(), 2208);
-  EXPECT_EQ(scene.sceneBuffers.Count(), 17u);
-}
-
 TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsTheRun) {
   const std::vector<scene_data::Member> all = scene_data::DataMembers();
   const std::vector<std::string> order = scene_data::SceneMembersInOrder();

@@ -63,14 +63,6 @@ TEST_F(StarCatalogueTest, ShippedMemberHoldsEveryLineAndOneFewerWithoutTheLastLi
   EXPECT_EQ(cut.stars.count, 9095) << "a last line without CR LF is not read";
 }
 
-TEST_F(StarCatalogueTest, RecordsBelongToTheScenesBufferList) {
-  const size_t before = scene.sceneBuffers.Count();
-  ASSERT_TRUE(Load({{"stars.dat", Bytes("6.70;0.35;25.12;A\r\n1;2;3;M\r\n")}}));
-  EXPECT_EQ(scene.stars.count, 2);
-  EXPECT_EQ(scene.sceneBuffers.Count(), before + 1) << "one array for all records";
-  EXPECT_EQ(scene.stars.starList, 0u) << "the list is compiled by the first frame, not by loading";
-}
-
 TEST_F(StarCatalogueTest, NoArchive) {
   scene.host = &host;  // host.archive stays empty: the archive cannot be opened
   EXPECT_FALSE(LoadStarCatalogue(scene));

@@ -221,35 +221,6 @@ TEST_F(StarFieldTest, RunsOfEqualSizeDrawTheSamePictureAsOneBlockPerStar) {
   EXPECT_EQ(differing, 0u) << "pixels that differ from drawing every star as its own block";
 }
 
-TEST_F(StarFieldTest, RestoresWhatItSavesAndLeavesBlendAndPointSize) {
-  Look(0, 1, 0, 0, 0, 1);
-  Use({Star(1.0, 25, 0, 4), Star(2.5, 24, 1, 1)});
-  GLdouble before[16], after[16];
-  glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
-  glGetDoublev(GL_MODELVIEW_MATRIX, before);
-  for (int frame = 0; frame < 2; ++frame) {
-    Draw();
-    glGetDoublev(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(after[i], before[i]) << "model-view element " << i;
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_POINT_SMOOTH));
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[1], 0.5f) << "the current colour is restored";
-    GLint source = 0, destination = 0;
-    glGetIntegerv(GL_BLEND_SRC, &source);
-    glGetIntegerv(GL_BLEND_DST, &destination);
-    EXPECT_EQ(source, GL_SRC_ALPHA);
-    EXPECT_EQ(destination, GL_ONE);
-    GLfloat size = 0;
-    glGetFloatv(GL_POINT_SIZE, &size);
-    EXPECT_FLOAT_EQ(size, 2.5f) << "the last star's size stays";
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  }
-}
-
 TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawnAndNoListMade) {
   Look(0, 1, 0, 0, 0, 1);
   EXPECT_EQ(Measure(Draw()).pixels, 0);
