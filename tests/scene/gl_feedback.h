@@ -20,16 +20,6 @@ struct Polygon {
   std::vector<Vertex> vertices;
   int marker = 0;  // the last glPassThrough value before it (0 before any)
 
-  // Twice the signed area in window coordinates: positive for counter-clockwise.
-  double Area2() const {
-    double area = 0.0;
-    for (size_t i = 0; i < vertices.size(); ++i) {
-      const Vertex& a = vertices[i];
-      const Vertex& b = vertices[(i + 1) % vertices.size()];
-      area += static_cast<double>(a.x) * b.y - static_cast<double>(b.x) * a.y;
-    }
-    return area;
-  }
   Vertex Centroid() const {
     Vertex c{};
     for (const Vertex& v : vertices) {

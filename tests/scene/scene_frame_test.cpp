@@ -57,21 +57,6 @@ TEST_F(SceneFrameTest, AStrayAnimationSpeedCannotRunTheClockAway) {
   EXPECT_NEAR(scene.sceneTime, 28659.0 + 10 * SceneTimeStep(100), 1e-9);
 }
 
-TEST_F(SceneFrameTest, FixedStateAndLightAreSet) {
-  Init(0);
-  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-  EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-  EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-  EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
-  GLint depthFunc = 0;
-  glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-  EXPECT_EQ(depthFunc, GL_LEQUAL);
-  GLfloat ambient[4];
-  glGetLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-  EXPECT_FLOAT_EQ(ambient[0], -0.19f) << "the negative ambient that darkens the night side";
-}
-
 TEST_F(SceneFrameTest, ZeroHeightKeepsAValidProjection) {
   Init(0);
   ResizeScene(scene, 300, 0);

@@ -127,93 +127,67 @@ TEST_F(SceneResourcesTest, TheInnerShellGetsTheInvertedCloudMap) {
   EXPECT_EQ(std::memcmp(held.data(), atmos.pixels.get(), pixels * 3), 0);
 }
 
-// One member taken out at a time: its message with the stop icon, one quit request, and
-// nothing of the members after it (their textures stay uncreated).
-class MissingMemberTest : public SceneResourcesTest, public testing::WithParamInterface<size_t> {};
+// A broken archive stops the load at its first bad part: one message with the stop icon,
+// one quit request, and no texture made from that part on (the shape is read last).
+struct Broken {
+  std::string name;
+  std::string member;               // taken out, or replaced by `bytes` when `replace`
+  bool replace;
+  std::vector<uint8_t> bytes;       // the whole archive when `member` is empty
+  std::string message;
+  size_t firstUnmade;               // in TexturesInLoadOrder
+};
 
-TEST_P(MissingMemberTest, StopsAtTheMissingMember) {
-  const std::vector<std::string> order = scene_data::SceneMembersInOrder();
-  const size_t missing = GetParam();
-  const std::string name = order[missing];
-  Load(scene_data::Without(DataMembers(), name));
-
-  ASSERT_EQ(host.messages.size(), 1u) << "without " << name;
-  const bool shape = name == "phobos2.dat";
-  EXPECT_EQ(host.messages[0].text, shape ? "Can't load 3D shape." : "Can't load pTexture.") << "without " << name;
-  EXPECT_EQ(host.messages[0].icon, MessageIcon::Stop);
-  EXPECT_EQ(host.quitRequests, 1);
-
-  // Texture k of the load order comes from member k, except that the atmosphere makes two.
-  const std::vector<unsigned int> names = TexturesInLoadOrder(scene.textures);
-  auto memberOfTexture = [](size_t texture) { return texture <= 10 ? texture : texture - 1; };
-  for (size_t t = 0; t < names.size(); ++t) {
-    if (memberOfTexture(t) < missing)
-      EXPECT_NE(names[t], 0u) << "texture " << t << " comes before " << name;
-    else
-      EXPECT_EQ(names[t], 0u) << "texture " << t << " was made although " << name << " failed before it";
-  }
-  EXPECT_EQ(scene.moon.triangleCount(), 0) << "the shape is read last";
-}
-
-INSTANTIATE_TEST_SUITE_P(EachMember, MissingMemberTest, testing::Range(size_t{0}, size_t{17}),
-                         [](const testing::TestParamInfo<size_t>& param) {
-                           std::string name = scene_data::SceneMembersInOrder()[param.param];
-                           for (char& c : name)
-                             if (c == '.') c = '_';
-                           return name;
-                         });
-
-TEST_F(SceneResourcesTest, AnArchiveThatCannotBeOpenedIsReported) {
-  scene.host = &host;  // no archive bytes: the host cannot open it
-  LoadSceneResources(scene);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "Can't open resource data file.");
-  EXPECT_EQ(host.messages[0].icon, MessageIcon::Stop);
-  EXPECT_EQ(host.quitRequests, 1);
-  for (unsigned int name : TexturesInLoadOrder(scene.textures)) EXPECT_EQ(name, 0u);
-
-  Scene garbage;
-  host.messages.clear();
-  host.archive = {'P', 'K', 1, 2, 3};
-  garbage.host = &host;
-  LoadSceneResources(garbage);
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "Can't open resource data file.");
-}
-
-TEST_F(SceneResourcesTest, AnUndecodablePictureIsReportedLikeAMissingOne) {
-  Load(scene_data::Replacing(DataMembers(), "surface2.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F'}));
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, "Can't load pTexture.");
-  EXPECT_NE(scene.textures.surfaceTextures[1], 0u);
-  EXPECT_EQ(scene.textures.surfaceTextures[2], 0u);
-  EXPECT_EQ(scene.textures.moonTexture, 0u);
-}
-
-TEST_F(SceneResourcesTest, ShapeFilesThatAreEmptyOrLieAboutTheirLengthAreRefused) {
-  const struct {
-    const char* what;
-    std::vector<uint8_t> bytes;
-  } shapes[] = {
-      {"an empty member", {}},
-      {"a negative count", {0xFF, 0xFF, 0xFF, 0xFF}},
-      {"one triangle announced, none present", {1, 0, 0, 0}},
-      {"two bytes", {0, 0}},
+std::vector<Broken> BrokenArchives() {
+  const std::string texture = "Can't load pTexture.", shape = "Can't load 3D shape.";
+  const std::string open = "Can't open resource data file.";
+  std::vector<Broken> cases = {
+      {"NoArchive", "", false, {}, open, 0},
+      {"NotAZip", "", false, {'P', 'K', 1, 2, 3}, open, 0},
+      {"UndecodableSurface2", "surface2.jpg", true, {0xFF, 0xD8, 0xFF, 0xE0, 0, 0x10, 'J', 'F'}, texture, 14},
+      {"EmptyShape", "phobos2.dat", true, {}, shape, 17},
+      {"NegativeShapeCount", "phobos2.dat", true, {0xFF, 0xFF, 0xFF, 0xFF}, shape, 17},
+      {"ShapeCountBeyondItsBytes", "phobos2.dat", true, {1, 0, 0, 0}, shape, 17},
+      {"ShapeOfTwoBytes", "phobos2.dat", true, {0, 0}, shape, 17},
   };
-  for (const auto& shape : shapes) {
-    FakeSceneHost shapeHost;
-    Scene shapeScene;
-    shapeHost.archive = scene_data::Zip(scene_data::Replacing(DataMembers(), "phobos2.dat", shape.bytes));
-    shapeScene.host = &shapeHost;
-    LoadSceneResources(shapeScene);
-    ASSERT_EQ(shapeHost.messages.size(), 1u) << shape.what;
-    EXPECT_EQ(shapeHost.messages[0].text, "Can't load 3D shape.") << shape.what;
-    EXPECT_EQ(shapeHost.messages[0].icon, MessageIcon::Stop) << shape.what;
-    EXPECT_EQ(shapeHost.quitRequests, 1) << shape.what;
-    EXPECT_NE(shapeScene.textures.moonTexture, 0u) << "every texture was loaded before: " << shape.what;
-    EXPECT_EQ(shapeScene.moon.triangleCount(), 0) << shape.what;
+  // Member k missing: texture k of the load order is the first not made, except that the
+  // atmosphere (member 10) makes two.
+  const std::vector<std::string> order = scene_data::SceneMembersInOrder();
+  for (size_t k = 0; k < order.size(); ++k) {
+    std::string name = "Without_" + order[k];
+    for (char& c : name)
+      if (c == '.') c = '_';
+    cases.push_back({name, order[k], false, {}, order[k] == "phobos2.dat" ? shape : texture, k <= 10 ? k : k + 1});
   }
-  // A shape of no triangles is a valid file: the moon is simply not drawn.
+  return cases;
+}
+
+class BrokenArchiveTest : public SceneResourcesTest, public testing::WithParamInterface<Broken> {};
+
+TEST_P(BrokenArchiveTest, StopsAtTheFirstBadPart) {
+  const Broken& broken = GetParam();
+  if (broken.member.empty()) {
+    host.archive = broken.bytes;
+    scene.host = &host;
+    LoadSceneResources(scene);
+  } else {
+    Load(broken.replace ? scene_data::Replacing(DataMembers(), broken.member, broken.bytes)
+                        : scene_data::Without(DataMembers(), broken.member));
+  }
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, broken.message);
+  EXPECT_EQ(host.messages[0].icon, MessageIcon::Stop);
+  EXPECT_EQ(host.quitRequests, 1);
+  const std::vector<unsigned int> names = TexturesInLoadOrder(scene.textures);
+  for (size_t t = 0; t < names.size(); ++t)
+    EXPECT_EQ(names[t] != 0u, t < broken.firstUnmade) << "texture " << t;
+  EXPECT_EQ(scene.moon.triangleCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, BrokenArchiveTest, testing::ValuesIn(BrokenArchives()),
+                         [](const testing::TestParamInfo<Broken>& param) { return param.param.name; });
+
+TEST_F(SceneResourcesTest, AShapeOfNoTrianglesIsValid) {
   Load(scene_data::Replacing(DataMembers(), "phobos2.dat", {0, 0, 0, 0}));
   EXPECT_TRUE(host.messages.empty());
 }

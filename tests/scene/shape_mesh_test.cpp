@@ -63,12 +63,6 @@ TEST(ShapeFileTest, TheLayoutRoundTrips) {
   EXPECT_FLOAT_EQ(mesh.vertices()[4].texCoord[0], 1.0f);
 }
 
-TEST(ShapeFileTest, ASingleZeroCountLoadsAnEmptyMesh) {
-  ShapeMesh mesh;
-  ASSERT_TRUE(Load(mesh, ShapeFile({}, 0)));
-  EXPECT_EQ(mesh.triangleCount(), 0);
-}
-
 // Each refused file sits in a buffer of exactly its own length, so that a read past the end
 // is caught by the address sanitizer; a refusal leaves the mesh empty.
 TEST(ShapeFileTest, FilesThatDoNotHoldTheirTrianglesAreRefused) {
@@ -107,33 +101,6 @@ TEST(ShapeFileTest, TheShippedMoon) {
   ShapeMesh mesh;
   ASSERT_TRUE(Load(mesh, bytes));
   ASSERT_EQ(mesh.triangleCount(), 2208);
-  // The generated moon's first triangle is a small one near its +z end.
-  const ShapeVertex& first = mesh.vertices()[0];
-  EXPECT_GT(first.position[2], 0.5f);
-  EXPECT_NEAR(first.normal[0] * first.normal[0] + first.normal[1] * first.normal[1] + first.normal[2] * first.normal[2],
-              1.0f, 1e-4);
-  // The longest axis runs from -1 to 1, and every triangle faces the way its normals do.
-  float lowest = 0, highest = 0;
-  int inward = 0;
-  for (int k = 0; k < 3 * mesh.triangleCount(); ++k) {
-    lowest = std::min(lowest, mesh.vertices()[k].position[0]);
-    highest = std::max(highest, mesh.vertices()[k].position[0]);
-  }
-  for (int t = 0; t < mesh.triangleCount(); ++t) {
-    const ShapeVertex* v = mesh.vertices() + 3 * t;
-    float e1[3], e2[3], n[3];
-    for (int i = 0; i < 3; ++i) {
-      e1[i] = v[1].position[i] - v[0].position[i];
-      e2[i] = v[2].position[i] - v[0].position[i];
-    }
-    n[0] = e1[1] * e2[2] - e1[2] * e2[1];
-    n[1] = e1[2] * e2[0] - e1[0] * e2[2];
-    n[2] = e1[0] * e2[1] - e1[1] * e2[0];
-    if (n[0] * v[0].normal[0] + n[1] * v[0].normal[1] + n[2] * v[0].normal[2] < 0) ++inward;
-  }
-  EXPECT_NEAR(lowest, -1.0f, 1e-3);
-  EXPECT_NEAR(highest, 1.0f, 1e-3);
-  EXPECT_EQ(inward, 0) << "triangles wound against their normals would be culled from outside";
 }
 
 class ShapeDrawTest : public testing::Test {
@@ -187,9 +154,6 @@ TEST_F(ShapeDrawTest, TwoDrawsCompileOnceAndDrawTheSame) {
   const GLuint next = glGenLists(1);
   EXPECT_EQ(next, static_cast<GLuint>(list) + 1);
   glDeleteLists(next, 1);
-  // The texture coordinates arrive as stored: (0, 0), (1, 0), (0, 1) for the first triangle.
-  EXPECT_FLOAT_EQ(first.polygons[0].vertices[1].stpq[0], 1.0f);
-  EXPECT_FLOAT_EQ(first.polygons[0].vertices[2].stpq[1], 1.0f);
 }
 
 TEST_F(ShapeDrawTest, AReloadDeletesTheOldListAndTheNextDrawCompilesTheNewData) {

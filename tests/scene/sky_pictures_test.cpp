@@ -13,6 +13,7 @@
 #include "scene/lens_flares.h"
 #include "scene/moon.h"
 #include "scene/scene.h"
+#include "tests/scene/pictures.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
@@ -46,24 +47,7 @@ class SkyPictureTest : public testing::Test {
   void DrawAt(double sceneTime, const char* pictureName) {
     scene.sceneTime = sceneTime;
     DrawFrame(scene);
-    Save(pictureName);
-  }
-
-  void Save(const char* name) {
-    const char* folder = std::getenv("TELLARO_PICTURES");
-    if (!folder) return;
-    const std::string path = std::string(folder) + "/" + name + ".ppm";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return;
-    std::fprintf(file, "P6 %d %d 255\n", gl.width(), gl.height());
-    for (int y = gl.height() - 1; y >= 0; --y)
-      for (int x = 0; x < gl.width(); ++x) {
-        const Rgb c = At(x, y);
-        const unsigned char bytes[3] = {static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
-                                        static_cast<unsigned char>(c.b)};
-        std::fwrite(bytes, 1, 3, file);
-      }
-    std::fclose(file);
+    pictures::Save(gl, pictureName);
   }
 
   Rgb At(int x, int y) {

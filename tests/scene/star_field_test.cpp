@@ -104,25 +104,9 @@ class StarFieldTest : public testing::Test {
     catalogue.count = static_cast<int32_t>(records.size());
   }
 
-  // Lit pixels of the picture and the sum of their red channels.
-  struct Lit {
-    int pixels = 0;
-    int red = 0;
-    int minX = 1 << 30, maxX = -1, minY = 1 << 30, maxY = -1;
-  };
-  Lit Measure(const std::vector<uint32_t>& picture) {
-    Lit lit;
-    for (int y = 0; y < gl.height(); ++y)
-      for (int x = 0; x < gl.width(); ++x) {
-        const uint32_t p = picture[static_cast<size_t>(y * gl.width() + x)];
-        if ((p & 0xffffffu) == 0) continue;
-        ++lit.pixels;
-        lit.red += OffscreenGl::Red(p);
-        lit.minX = std::min(lit.minX, x);
-        lit.maxX = std::max(lit.maxX, x);
-        lit.minY = std::min(lit.minY, y);
-        lit.maxY = std::max(lit.maxY, y);
-      }
+  static int LitPixels(const std::vector<uint32_t>& picture) {
+    int lit = 0;
+    for (uint32_t p : picture) lit += (p & 0xffffffu) != 0;
     return lit;
   }
 
@@ -130,39 +114,6 @@ class StarFieldTest : public testing::Test {
   std::vector<StarRecord> records;
   StarCatalogue catalogue;
 };
-
-TEST_F(StarFieldTest, StarsLieWhereTheCameraSeesTheirDirection) {
-  Use({Star(0.0, 25, 0, 2)});  // on +y
-  Look(0, 1, 0, 0, 0, 1);
-  Lit lit = Measure(Draw());
-  ASSERT_GT(lit.pixels, 0) << "a star on +y is seen looking along +y";
-  EXPECT_LE(std::abs((lit.minX + lit.maxX) / 2 - gl.width() / 2), 1);
-  EXPECT_LE(std::abs((lit.minY + lit.maxY) / 2 - gl.height() / 2), 1);
-
-  Look(0, -1, 0, 0, 0, 1);
-  EXPECT_EQ(Measure(Draw()).pixels, 0) << "and not looking the other way";
-
-  Use({Star(0.0, 80, 50, 2)});  // the pole, whatever the right ascension
-  Look(0, 0, 1, 0, 1, 0);
-  lit = Measure(Draw());
-  ASSERT_GT(lit.pixels, 0) << "declination 50 lies straight up the planet's axis";
-  EXPECT_LE(std::abs((lit.minX + lit.maxX) / 2 - gl.width() / 2), 1);
-}
-
-TEST_F(StarFieldTest, BrightStarsAreWiderAndStarsWriteDepthAtTheirSphere) {
-  Look(0, 1, 0, 0, 0, 1);
-  Use({Star(-1.46, 25, 0, 2)});
-  const Lit bright = Measure(Draw());
-  GLfloat depth = 1.0f;
-  glReadPixels(gl.width() / 2, gl.height() / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-  EXPECT_LT(depth, 1.0f) << "the star's pixel holds the depth of the sphere of radius 350";
-  Use({Star(6.7, 25, 0, 2)});
-  const Lit faint = Measure(Draw());
-  ASSERT_GT(faint.pixels, 0);
-  EXPECT_GE(bright.maxX - bright.minX + 1, 5) << "6.46 pixels wide";
-  EXPECT_LE(faint.maxX - faint.minX + 1, 3) << "2 pixels wide";
-  EXPECT_GT(bright.red / bright.pixels, 2 * faint.red / faint.pixels);
-}
 
 TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   Look(0, 1, 0, 0, 0, 1);
@@ -174,7 +125,7 @@ TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   ASSERT_NE(catalogue.starList, 0u) << "the first frame keeps the list it compiled";
   EXPECT_TRUE(glIsList(catalogue.starList));
   const GLuint list = catalogue.starList;
-  ASSERT_GT(Measure(first).pixels, 20) << "the first frame draws while compiling";
+  ASSERT_GT(LitPixels(first), 20) << "the first frame draws while compiling";
 
   // The second frame only calls the list: changing the records no longer changes the sky.
   for (StarRecord& star : records) star.magnitude = 50.0;
@@ -183,47 +134,9 @@ TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   EXPECT_TRUE(first == second) << "the replayed list draws the same picture";
 }
 
-TEST_F(StarFieldTest, RunsOfEqualSizeDrawTheSamePictureAsOneBlockPerStar) {
-  // Crowded, overlapping stars of sizes that repeat, change and come back, so that both
-  // the additive colours and the depth test see every star in array order.
-  Look(0, 1, 0, 0, 0, 1);
-  std::vector<StarRecord> stars;
-  for (int i = 0; i < 300; ++i) {
-    const double magnitude = i % 7 == 0 ? -1.0 + 0.37 * (i % 11) : 3.0 + 0.01 * (i % 5);
-    stars.push_back(Star(magnitude, 24.0 + 0.02 * (i % 23), -1.0 + 0.03 * (i % 17), static_cast<int8_t>(i % 7)));
-  }
-  Use(stars);
-  const std::vector<uint32_t> grouped = Draw();
-
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glEnable(GL_POINT_SMOOTH);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glPushMatrix();
-  glScaled(350.0, 350.0, 350.0);
-  for (const StarRecord& star : records) {
-    const StarPoint point = StarPointFor(star);
-    glColor4f(point.red, point.green, point.blue, 1.0f);
-    glPointSize(point.size);
-    glBegin(GL_POINTS);
-    glVertex3d(point.direction[0], point.direction[1], point.direction[2]);
-    glEnd();
-  }
-  glPopMatrix();
-  glPopAttrib();
-  const std::vector<uint32_t> oneByOne = gl.pixels();
-  ASSERT_GT(Measure(oneByOne).pixels, 30);
-  size_t differing = 0;
-  for (size_t i = 0; i < grouped.size(); ++i) differing += grouped[i] != oneByOne[i];
-  EXPECT_EQ(differing, 0u) << "pixels that differ from drawing every star as its own block";
-}
-
 TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawnAndNoListMade) {
   Look(0, 1, 0, 0, 0, 1);
-  EXPECT_EQ(Measure(Draw()).pixels, 0);
+  EXPECT_EQ(LitPixels(Draw()), 0);
   EXPECT_EQ(catalogue.starList, 0u);
 }
 
