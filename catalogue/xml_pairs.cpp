@@ -1,0 +1,131 @@
+#include "catalogue/xml_pairs.h"
+
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "catalogue/xml_tokenizer.h"
+
+namespace {
+
+constexpr size_t kPiece = 256;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
+};
+
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameKey(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  return true;
+}
+
+// "%d" without its undefined behaviour for numbers out of range: those saturate.
+int32_t ReadDecimal(const char* p) {
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                 : std::numeric_limits<int32_t>::max();
+  int64_t magnitude = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    magnitude = magnitude * 10 + (*p - '0');
+    if (magnitude > limit) magnitude = limit;  // stays far below int64_t's end
+  }
+  return static_cast<int32_t>(negative ? -magnitude : magnitude);
+}
+
+}  // namespace
+
+bool XmlPairs::LoadFile(const std::string& path) {
+  pairs_.clear();
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  try {
+    // Room for one more piece and the terminating zero at every read.
+    std::vector<char> text(kPiece + 1);
+    size_t used = 0;
+    for (;;) {
+      const size_t got = std::fread(text.data() + used, 1, kPiece, file.get());
+      used += got;
+      if (got < kPiece) break;
+      text.resize(used + kPiece + 1);
+    }
+    if (std::ferror(file.get())) return false;
+    text[used] = '\0';
+    return Parse(text.data());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+bool XmlPairs::Parse(const char* text) {
+  bool parsed = false;
+  try {
+    parsed = text && ParseInto(text);
+  } catch (const std::bad_alloc&) {
+    parsed = false;
+  }
+  if (!parsed) pairs_.clear();
+  return parsed;
+}
+
+bool XmlPairs::ParseInto(const char* text) {
+  pairs_.clear();
+  XmlTokenizer tokens(text);
+  std::string path;
+  // Where each open element's name starts in `path`: a closing tag has to match the
+  // innermost name whole, not merely a tail of the path ("</b>" must not close "<ab>").
+  std::vector<size_t> starts;
+  std::string value;
+  for (;;) {
+    switch (tokens.Next(&value)) {
+      case XmlToken::Open:
+        if (value.empty()) break;  // "<?xml ...?>" and other processing instructions
+        starts.push_back(path.empty() ? 0 : path.size() + 1);
+        if (!path.empty()) path += '.';
+        path += value;
+        break;
+      case XmlToken::Close:
+        if (starts.empty() || path.compare(starts.back(), std::string::npos, value) != 0) return false;
+        path.resize(starts.back() ? starts.back() - 1 : 0);
+        starts.pop_back();
+        break;
+      case XmlToken::Text:
+        pairs_.push_back(XmlPair{path, value});
+        break;
+      case XmlToken::End:
+        return starts.empty();
+      case XmlToken::Error:
+        return false;
+    }
+  }
+}
+
+const XmlPair* XmlPairs::Find(std::string_view key) const {
+  for (const XmlPair& pair : pairs_)
+    if (SameKey(pair.key, key)) return &pair;
+  return nullptr;
+}
+
+bool XmlPairs::GetInt(std::string_view key, int32_t* value) const {
+  const XmlPair* pair = Find(key);
+  if (!pair) return false;
+  *value = ReadDecimal(pair->value.c_str());
+  return true;
+}
+
+bool XmlPairs::GetString(std::string_view key, std::string* value) const {
+  const XmlPair* pair = Find(key);
+  if (!pair) return false;
+  try {
+    *value = pair->value;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The online catalogue read as a flat list of (key, value) pairs instead of a tree. The key
+// is the path of element names from the root joined with dots ("English.ProductsList.Count"),
+// the value the text inside that element, unchanged: blanks around it kept, entities not
+// decoded. Only nested elements with text are understood (see catalogue/xml_tokenizer.h);
+// attributes and empty-element tags make a document fail, since their tags never close.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct XmlPair {
+  std::string key;
+  std::string value;
+};
+
+class XmlPairs {
+ public:
+  // Reads the whole file (binary, in pieces of 256 bytes) and parses it. False, with the
+  // list empty, when the file can't be opened or read, memory runs out, or Parse refuses it.
+  // The text ends at the file's first zero byte, as for Parse.
+  bool LoadFile(const std::string& path);
+
+  // Replaces the list with the pairs of a zero-terminated text, in document order. True on
+  // success; false, with the list empty, for a "<" without ">", a tag inside or text run of
+  // more than 1,023 characters, text after the last tag, a closing tag that is not the name
+  // of the innermost open element, an element still open at the end, a null text, or no
+  // memory. An empty text, or one of only white space and "<?...?>", parses to no pairs.
+  bool Parse(const char* text);
+
+  // The first pair whose key equals `key`, letters compared without regard to case (ASCII
+  // only, whatever the locale; other bytes must match exactly). GetString hands out its value
+  // unchanged; GetInt reads it like "%d": leading white space, an optional sign, decimal digits,
+  // the rest ignored. A value that doesn't begin with a number gives 0, one beyond the range
+  // of int32_t gives the nearest end of it; the lookup still reports true then. Without a
+  // matching key: false, and the destination is left alone.
+  bool GetInt(std::string_view key, int32_t* value) const;
+  bool GetString(std::string_view key, std::string* value) const;
+
+  const std::vector<XmlPair>& pairs() const { return pairs_; }
+
+ private:
+  const XmlPair* Find(std::string_view key) const;
+  bool ParseInto(const char* text);
+
+  std::vector<XmlPair> pairs_;
+};
