@@ -1,27 +1,80 @@
 #include "framework/dialog.h"
 
+#include <algorithm>
+
 namespace fw {
 namespace {
-constexpr char kObjectProperty[] = "fw.Dialog";
+
+// Modeless dialogs of this thread, for keyboard navigation in the message loop.
+thread_local std::vector<HWND> modelessDialogs;
+
+bool IsModelessDialog(HWND hwnd) {
+  return std::find(modelessDialogs.begin(), modelessDialogs.end(), hwnd) != modelessDialogs.end();
 }
 
+void ForgetModeless(HWND hwnd) {
+  modelessDialogs.erase(std::remove(modelessDialogs.begin(), modelessDialogs.end(), hwnd), modelessDialogs.end());
+}
+
+}  // namespace
+
+bool RouteDialogMessage(MSG* message) {
+  if (modelessDialogs.empty() || !message->hwnd) return false;
+  // The outermost one: Tab in a page inside a modeless dialog moves through both.
+  HWND outermost = nullptr;
+  const HWND desktop = GetDesktopWindow();
+  for (HWND hwnd = message->hwnd; hwnd && hwnd != desktop; hwnd = GetAncestor(hwnd, GA_PARENT)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId()) break;  // a host window of another program
+    if (IsModelessDialog(hwnd)) outermost = hwnd;
+  }
+  return outermost && IsDialogMessageA(outermost, message);
+}
+
+Dialog::Dialog(int templateId) : templateId_(templateId) { subclass_ = false; }
+
 Dialog::~Dialog() {
-  if (hwnd_) Destroy();
+  // A dialog freed too early must not stay in the loop's list (the base reports the fault).
+  if (hwnd_) ForgetModeless(hwnd_);
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, &Dialog::DialogProc,
-                         reinterpret_cast<LPARAM>(this));
+  modal_ = true;
+  INT_PTR result;
+  {
+    CreationScope scope(this);
+    result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, &Dialog::DialogProc,
+                             0);
+  }
+  modal_ = false;
+  return result;
 }
 
 bool Dialog::CreateModeless(HWND parent) {
-  HWND created = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent,
-                                    &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  modal_ = false;
+  HWND created;
+  {
+    CreationScope scope(this);
+    created = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent,
+                                 &Dialog::DialogProc, 0);
+  }
+  if (created) modelessDialogs.push_back(created);
   return created != nullptr;
 }
 
-void Dialog::Destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
+void Dialog::End(INT_PTR result) {
+  if (!hwnd_) return;
+  if (modal_) EndDialog(hwnd_, result);
+  else DestroyWindow(hwnd_);
+}
+
+void Dialog::OnCommand(int id, int code, CommandHandler handler) {
+  commands_.push_back({id, code, std::move(handler)});
+}
+
+void Dialog::OnNotify(int id, UINT code, NotifyHandler handler) {
+  notifications_.push_back({id, code, std::move(handler)});
 }
 
 BOOL Dialog::OnInitDialog() {
@@ -29,24 +82,75 @@ BOOL Dialog::OnInitDialog() {
   return TRUE;
 }
 
-INT_PTR Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+void Dialog::OnOK() {
+  DataExchange(true);
+  End(IDOK);
+}
+
+void Dialog::OnCancel() { End(IDCANCEL); }
+
+INT_PTR Dialog::OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+
+bool Dialog::RouteCommand(int id, int code) {
+  for (const CommandEntry& entry : commands_) {
+    if (entry.id == id && entry.code == code) {
+      entry.handler();
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Dialog::RouteNotify(NMHDR& header) {
+  for (const NotifyEntry& entry : notifications_) {
+    if (entry.id == static_cast<int>(header.idFrom) && entry.code == header.code) {
+      SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, entry.handler(header));
+      return true;
+    }
+  }
+  return false;
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam), code = HIWORD(wParam);
+      if (RouteCommand(id, code)) return TRUE;
+      // Buttons send BN_CLICKED (0); Enter and Esc through an accelerator send 1.
+      if (code == BN_CLICKED || code == 1) {
+        if (id == IDOK) {
+          OnOK();
+          return TRUE;
+        }
+        if (id == IDCANCEL) {
+          OnCancel();
+          return TRUE;
+        }
+      }
+      break;
+    }
+    case WM_NOTIFY:
+      if (lParam && RouteNotify(*reinterpret_cast<NMHDR*>(lParam))) return TRUE;
+      break;
+    default:
+      break;
+  }
+  return OnMessage(message, wParam, lParam);
+}
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Dialog* dialog = static_cast<Dialog*>(GetPropA(hwnd, kObjectProperty));
-  if (message == WM_INITDIALOG) {
-    dialog = reinterpret_cast<Dialog*>(lParam);
-    SetPropA(hwnd, kObjectProperty, dialog);
-    dialog->hwnd_ = hwnd;
-    return dialog->OnInitDialog();
-  }
+  // Only dialogs are created with this procedure, so the attached object is one.
+  Dialog* dialog = static_cast<Dialog*>(Window::FromHandle(hwnd));
   if (!dialog) return FALSE;
   if (message == WM_NCDESTROY) {
-    RemovePropA(hwnd, kObjectProperty);
-    dialog->hwnd_ = nullptr;
-    dialog->OnDestroyed();
-    return FALSE;
+    const INT_PTR result = dialog->OnMessage(message, wParam, lParam);
+    ForgetModeless(hwnd);
+    dialog->Finish();
+    return result;
   }
-  return dialog->HandleMessage(message, wParam, lParam);
+  return dialog->Dispatch(message, wParam, lParam);
 }
 
 }  // namespace fw

@@ -1,37 +1,72 @@
 #pragma once
-// A dialog from a dialog resource, modal or modeless. The object is attached on
-// WM_INITDIALOG; DataExchange moves values between the controls and the object in
-// either direction (save = true: controls to object).
+// A dialog from a dialog resource, modal or modeless, attached to its object from its
+// first message on like every fw::Window (and owned the same way: the window ends before
+// the object). DataExchange moves values between the controls and the object in either
+// direction (save = true: controls to object).
+//
+// Messages reach the dialog in this order: the control tables (OnCommand, OnNotify), then
+// OnOK / OnCancel for the two standard buttons, then OnMessage.
 #include <windows.h>
+
+#include <functional>
+#include <vector>
+
+#include "framework/window.h"
 
 namespace fw {
 
-class Dialog {
+class Dialog : public Window {
  public:
-  explicit Dialog(int templateId) : templateId_(templateId) {}
-  virtual ~Dialog();
-  Dialog(const Dialog&) = delete;
-  Dialog& operator=(const Dialog&) = delete;
+  explicit Dialog(int templateId);
+  ~Dialog() override;
 
-  INT_PTR DoModal(HWND parent);         // -1 when the dialog cannot be created
-  bool CreateModeless(HWND parent);     // false when the dialog cannot be created
-  void Destroy();                       // modeless dialogs
-  HWND Handle() const { return hwnd_; }
+  INT_PTR DoModal(HWND parent);      // the End result; -1 when the dialog cannot be created
+  bool CreateModeless(HWND parent);  // false when the dialog cannot be created
+  // Ends a modal dialog with `result`, destroys a modeless one.
+  void End(INT_PTR result);
+  bool IsModal() const { return modal_; }
   int TemplateId() const { return templateId_; }
 
  protected:
+  using CommandHandler = std::function<void()>;
+  using NotifyHandler = std::function<LRESULT(NMHDR&)>;
+  // WM_COMMAND from control `id` with notification `code` (BN_CLICKED for buttons).
+  void OnCommand(int id, int code, CommandHandler handler);
+  // WM_NOTIFY from control `id` with `code`; the handler's result is the message's result.
+  void OnNotify(int id, UINT code, NotifyHandler handler);
+
   virtual BOOL OnInitDialog();  // default: controls filled from the object
   virtual void DataExchange(bool /*save*/) {}
-  // Returns TRUE when the message was handled; the default handles nothing.
-  virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  // Runs after the dialog window is gone.
-  virtual void OnDestroyed() {}
-
-  HWND hwnd_ = nullptr;
+  virtual void OnOK();      // default: controls to object, then End(IDOK)
+  virtual void OnCancel();  // default: End(IDCANCEL); the close box comes here too
+  // Everything else; TRUE when handled, the dialog procedure's convention.
+  virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  bool RouteCommand(int id, int code);
+  bool RouteNotify(NMHDR& header);
+
+  struct CommandEntry {
+    int id;
+    int code;
+    CommandHandler handler;
+  };
+  struct NotifyEntry {
+    int id;
+    UINT code;
+    NotifyHandler handler;
+  };
   int templateId_;
+  bool modal_ = false;
+  std::vector<CommandEntry> commands_;
+  std::vector<NotifyEntry> notifications_;
 };
+
+// Keyboard navigation (Tab, Enter, Esc, mnemonics) for modeless dialogs of this thread:
+// gives `message` to the outermost modeless dialog that holds its window. True when the
+// dialog took it; the message loop then neither translates nor dispatches it.
+bool RouteDialogMessage(MSG* message);
 
 }  // namespace fw

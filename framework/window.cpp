@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include <vector>
+
 #include "framework/app.h"
 
 namespace fw {
@@ -8,10 +10,13 @@ namespace {
 constexpr char kObjectProperty[] = "fw.Window";
 constexpr char kDefaultClass[] = "TellaroWindow";
 
-// The window being created on this thread and the hook that attaches it before its
-// first message (WM_NCCREATE), so that WM_CREATE already reaches the object.
-thread_local Window* pendingWindow = nullptr;
+// Objects waiting for their window on this thread, innermost creation last. An entry
+// becomes null once its window exists, so windows created afterwards inside the same
+// creation (plain child controls) are left alone.
+thread_local std::vector<Window*> pendingWindows;
 thread_local HHOOK attachHook = nullptr;
+
+int lifetimeFaults = 0;
 
 bool RegisterDefaultClass(HINSTANCE module) {
   WNDCLASSA existing;
@@ -25,9 +30,55 @@ bool RegisterDefaultClass(HINSTANCE module) {
   return RegisterClassA(&windowClass) != 0;
 }
 
+bool OfThisProcess(HWND hwnd) {
+  DWORD process = 0;
+  return hwnd && GetWindowThreadProcessId(hwnd, &process) != 0 && process == GetCurrentProcessId();
+}
+
 }  // namespace
 
-Window* Window::FromHandle(HWND hwnd) { return static_cast<Window*>(GetPropA(hwnd, kObjectProperty)); }
+int LifetimeFaults() { return lifetimeFaults; }
+
+CreationScope::CreationScope(Window* window) {
+  if (pendingWindows.empty())
+    attachHook = SetWindowsHookExA(WH_CBT, &Window::AttachHook, nullptr, GetCurrentThreadId());
+  pendingWindows.push_back(window);
+}
+
+CreationScope::~CreationScope() {
+  pendingWindows.pop_back();
+  if (pendingWindows.empty() && attachHook) {
+    UnhookWindowsHookEx(attachHook);
+    attachHook = nullptr;
+  }
+}
+
+// Runs before the new window's first message.
+LRESULT CALLBACK Window::AttachHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && !pendingWindows.empty() && pendingWindows.back()) {
+    Window* window = pendingWindows.back();
+    pendingWindows.back() = nullptr;
+    window->Attach(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(attachHook, code, wParam, lParam);
+}
+
+Window::~Window() {
+  if (!hwnd_) return;
+  // The owner freed the object before its window: keep the window away from freed
+  // memory, end it, and make the fault visible.
+  ++lifetimeFaults;
+  OutputDebugStringA("fw::Window: object freed while its window still existed\n");
+  HWND orphan = hwnd_;
+  Detach();
+  DestroyWindow(orphan);
+}
+
+Window* Window::FromHandle(HWND hwnd) {
+  if (!OfThisProcess(hwnd)) return nullptr;
+  Window* window = static_cast<Window*>(GetPropA(hwnd, kObjectProperty));
+  return window && window->hwnd_ == hwnd ? window : nullptr;
+}
 
 bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
                       HWND parent, UINT id) {
@@ -36,31 +87,36 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
     if (!RegisterDefaultClass(module)) return false;
     className = kDefaultClass;
   }
-  pendingWindow = this;
-  attachHook = SetWindowsHookExA(WH_CBT, AttachHook, nullptr, GetCurrentThreadId());
   HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr;
+  CreationScope scope(this);
   HWND created = CreateWindowExA(exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
                                  rect.bottom - rect.top, parent, menuOrId, module, nullptr);
-  if (attachHook) UnhookWindowsHookEx(attachHook);
-  attachHook = nullptr;
-  pendingWindow = nullptr;
   return created != nullptr;
 }
 
-LRESULT CALLBACK Window::AttachHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND && pendingWindow) {
-    Window* window = pendingWindow;
-    pendingWindow = nullptr;
-    window->Attach(reinterpret_cast<HWND>(wParam));
-  }
-  return CallNextHookEx(attachHook, code, wParam, lParam);
+void Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
 }
 
 void Window::Attach(HWND hwnd) {
   hwnd_ = hwnd;
   SetPropA(hwnd, kObjectProperty, this);
-  classProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::WindowProc)));
+  if (subclass_)
+    classProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::WindowProc)));
+}
+
+void Window::Detach() {
+  RemovePropA(hwnd_, kObjectProperty);
+  // Only undo our own subclassing; a later one stays in its place.
+  if (subclass_ && GetWindowLongPtrA(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Window::WindowProc))
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc_));
+  hwnd_ = nullptr;
+}
+
+void Window::Finish() {
+  Detach();
+  PostNcDestroy();
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -69,10 +125,7 @@ LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   if (message != WM_NCDESTROY) return window->HandleMessage(message, wParam, lParam);
 
   LRESULT result = window->HandleMessage(message, wParam, lParam);
-  RemovePropA(hwnd, kObjectProperty);
-  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(window->classProc_));
-  window->hwnd_ = nullptr;
-  window->PostNcDestroy();
+  window->Finish();
   return result;
 }
 
@@ -85,11 +138,7 @@ LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Window::PostNcDestroy() {
-  App* app = App::Instance();
-  if (app && app->mainWindow == this) {
-    app->mainWindow = nullptr;
-    PostQuitMessage(0);
-  }
+  if (App* app = App::Instance()) app->WindowGone(this);
 }
 
 }  // namespace fw

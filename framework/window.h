@@ -1,8 +1,14 @@
 #pragma once
-// A window object attached to its HWND from the window's first message on. Every
-// message goes to HandleMessage; what it does not handle goes to Default, the window
-// class's own procedure. Windows of any class can be attached, the system's dialog
-// class "#32770" included.
+// A window object attached to its HWND from the window's first message on.
+//
+// Ownership, the one rule for every window and dialog: whoever creates the object owns it,
+// and the window ends before the object does. An owner destroys the window (Destroy, or
+// the system does it, as for a child whose parent goes) and frees the object afterwards;
+// the framework itself never deletes an object. An object freed while its window still
+// exists is a fault: its destructor detaches the window, so that nothing reaches freed
+// memory, destroys it, and reports the fault (LifetimeFaults counts them).
+//
+// Windows of any class can be attached, the system's dialog class "#32770" included.
 #include <windows.h>
 
 namespace fw {
@@ -10,7 +16,7 @@ namespace fw {
 class Window {
  public:
   Window() = default;
-  virtual ~Window() = default;
+  virtual ~Window();
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
@@ -18,26 +24,50 @@ class Window {
   // window could not be created (a WM_CREATE answered with -1 included).
   bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
                 HWND parent, UINT id);
+  // Destroys the window while the whole object is still there, so that the derived
+  // class's WM_DESTROY handling runs. Nothing happens when there is no window.
+  void Destroy();
   HWND Handle() const { return hwnd_; }
 
-  // The window object attached to hwnd, or null.
+  // The object attached to hwnd in this process, or null (for a window of another
+  // process too, even one of a sibling program built from the same code).
   static Window* FromHandle(HWND hwnd);
 
  protected:
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
-  // Runs after WM_NCDESTROY, when the window is gone. The default ends the message loop
-  // when this was the main window; derived windows that own themselves delete here.
+  // Runs after WM_NCDESTROY, when the window is gone; the object itself stays with its
+  // owner. The default ends the message loop when this was the application's main window.
   virtual void PostNcDestroy();
 
   HWND hwnd_ = nullptr;
 
  private:
+  friend class Dialog;
+  friend class CreationScope;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK AttachHook(int code, WPARAM wParam, LPARAM lParam);
   void Attach(HWND hwnd);
+  void Detach();
+  // Called by the dialog procedure and the window procedure at WM_NCDESTROY.
+  void Finish();
 
   WNDPROC classProc_ = nullptr;
+  bool subclass_ = true;  // dialogs get their messages through the dialog procedure instead
+};
+
+// Objects freed while their window still existed, since the process started.
+int LifetimeFaults();
+
+// Attaches `window` to the first window created on this thread while the scope lives.
+// Scopes nest: a window created while another is being created (a child made in
+// WM_CREATE or WM_INITDIALOG) is attached to its own object, and the outer one keeps its.
+class CreationScope {
+ public:
+  explicit CreationScope(Window* window);
+  ~CreationScope();
+  CreationScope(const CreationScope&) = delete;
+  CreationScope& operator=(const CreationScope&) = delete;
 };
 
 }  // namespace fw

@@ -1,10 +1,14 @@
 # Packs every file directly inside DATA_DIR into the ZIP archive OUTPUT, member names
 # without any folder part. An empty or missing folder gives an archive with no members.
-# Usage: cmake -DDATA_DIR=<folder> -DOUTPUT=<zip> -P pack_data.cmake
+# EXCLUDE (a list of member names) leaves those files out, for archives with a member missing.
+# Usage: cmake -DDATA_DIR=<folder> -DOUTPUT=<zip> [-DEXCLUDE=<a;b>] -P pack_data.cmake
 set(files "")
 if(IS_DIRECTORY "${DATA_DIR}")
   file(GLOB files LIST_DIRECTORIES false RELATIVE "${DATA_DIR}" "${DATA_DIR}/*")
   list(SORT files)
+endif()
+if(EXCLUDE)
+  list(REMOVE_ITEM files ${EXCLUDE})
 endif()
 set(list_file "${OUTPUT}.members")
 list(JOIN files "\n" member_lines)

@@ -9,24 +9,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/classic_random.h"
+
 namespace rotation {
 
 // True only for the argument strings "/s" and "-s", compared whole and letter-exact:
 // "/S", "/s " or "/s 1" are not full-screen runs.
 bool IsFullScreenRun(std::string_view arguments);
-
-// The C runtime's classic linear congruential generator:
-// state = state * 214013 + 2531011 (mod 2^32), value = bits 16..30 of the state.
-class ClassicRandom {
- public:
-  static constexpr int kMax = 0x7FFF;
-
-  explicit ClassicRandom(uint32_t seed) : state_(seed) {}
-  int Next();  // 0 .. kMax
-
- private:
-  uint32_t state_;
-};
 
 // The member that a run with this seed starts: the first value drawn from a generator
 // seeded with `seed`, modulo the number of candidates. None when there is no candidate.

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "rotation/choice.h"
-#include "rotation/collection_members.h"
+#include "settings/collection_members.h"
 #include "rotation/maker.h"
 #include "rotation/member_start.h"
 #include "settings/registry_key.h"

@@ -1,6 +1,6 @@
 #include "scene/scene_clock.h"
 
-#include "rotation/choice.h"
+#include "base/classic_random.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,4 +10,4 @@ double SceneTimeStep(int32_t animationSpeed) {
   return 0.06 * std::pow(2.0, (speed - 50) * 0.03);
 }
 
-double RandomStartTime(uint32_t tickCount) { return rotation::ClassicRandom(tickCount).Next(); }
+double RandomStartTime(uint32_t tickCount) { return ClassicRandom(tickCount).Next(); }

@@ -1,6 +1,6 @@
 #pragma once
 // The scene clock: SceneTime advances by a fixed step per frame (no wall-clock time),
-// and a random start draws the first value of the classic generator (rotation/choice.h).
+// and a random start draws the first value of the classic generator (base/classic_random.h).
 #include <cstdint>
 
 inline constexpr double kSceneStartTime = 28659.0;

@@ -1,4 +1,4 @@
-#include "rotation/collection_members.h"
+#include "settings/collection_members.h"
 
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
@@ -15,13 +15,15 @@ std::vector<CollectionEntry> ReadCollectionMembers(HKEY collectionKey) {
     // Every call gets both buffers at full capacity: a long name after a short one
     // must not be cut off by the length the previous call left behind.
     char name[kBufferSize];
-    char title[kBufferSize];
+    char title[kBufferSize + 1];  // one more, to end a title that fills its buffer unterminated
     DWORD nameSize = kBufferSize;
-    DWORD titleSize = kBufferSize - 1;
-    if (RegEnumValueA(list.Handle(), index, name, &nameSize, nullptr, nullptr, reinterpret_cast<BYTE*>(title),
-                      &titleSize) != ERROR_SUCCESS)
-      break;
-    title[titleSize < kBufferSize ? titleSize : kBufferSize - 1] = '\0';
+    DWORD titleSize = kBufferSize;
+    const LONG result = RegEnumValueA(list.Handle(), index, name, &nameSize, nullptr, nullptr,
+                                      reinterpret_cast<BYTE*>(title), &titleSize);
+    // A value too long for its buffer is that one member left out, not the end of the list.
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) break;
+    title[titleSize <= kBufferSize ? titleSize : kBufferSize] = '\0';
 
     char path[kBufferSize];
     DWORD pathSize = kBufferSize;

@@ -73,15 +73,17 @@ bool RegistryKey::ReadString(const char* subkey, const char* name, char* buffer,
   if (!buffer || !size || *size == 0) return false;
   ScopedSubkey key(key_, subkey, false);
   if (!key.get()) return false;
-  // One byte is held back so the text can always be terminated inside the buffer.
-  DWORD capacity = *size - 1;
-  LONG result = RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &capacity);
+  // The whole buffer is offered: a text that fills it with its terminator still fits.
+  DWORD length = *size;
+  LONG result = RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length);
+  // Stored without a terminator: it still has to be ended inside the buffer.
+  if (result == ERROR_SUCCESS && length == *size && buffer[length - 1] != '\0') result = ERROR_MORE_DATA;
   if (result != ERROR_SUCCESS) {
     buffer[0] = '\0';
     return false;
   }
-  buffer[capacity] = '\0';
-  *size = capacity;
+  if (length == 0 || buffer[length - 1] != '\0') buffer[length] = '\0';
+  *size = length;
   return true;
 }
 

@@ -1,7 +1,7 @@
 // Loading and saving the settings record: the registry side of Settings.
 #include <windows.h>
 
-#include "rotation/collection_members.h"
+#include "settings/collection_members.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 #include "settings/settings.h"

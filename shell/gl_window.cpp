@@ -30,18 +30,50 @@ std::string LoadResourceString(UINT id) {
 
 }  // namespace
 
-CGLWindow::CGLWindow() : ownHost_(std::make_unique<Win32SceneHost>()), host_(ownHost_.get()) {}
+// The scene reports its loading failures through the host; they go through ShowBox too.
+class CGLWindow::BoxGuardHost : public SceneHost {
+ public:
+  explicit BoxGuardHost(CGLWindow& window) : window_(window) {}
+  bool OpenArchive(ResourcePak& pak) override { return window_.host_->OpenArchive(pak); }
+  // After the first failure the run is ending: a later box would be closed by the pending
+  // quit request before anyone could read it, so only the first one is shown.
+  void ShowMessage(const char* text, MessageIcon icon) override {
+    if (!quitRequested_) window_.ShowBox(text, icon);
+  }
+  void RequestQuit() override {
+    quitRequested_ = true;
+    window_.host_->RequestQuit();
+  }
+  uint32_t TickCount() override { return window_.host_->TickCount(); }
 
-CGLWindow::CGLWindow(SceneHost* host) : host_(host) {}
+ private:
+  CGLWindow& window_;
+  bool quitRequested_ = false;
+};
+
+CGLWindow::CGLWindow()
+    : ownHost_(std::make_unique<Win32SceneHost>()),
+      host_(ownHost_.get()),
+      guardedHost_(std::make_unique<BoxGuardHost>(*this)),
+      loadingNotice_(IDD_LOADING_NOTICE) {}
+
+CGLWindow::CGLWindow(SceneHost* host)
+    : host_(host), guardedHost_(std::make_unique<BoxGuardHost>(*this)), loadingNotice_(IDD_LOADING_NOTICE) {}
 
 CGLWindow::~CGLWindow() = default;
 
 bool CGLWindow::Create(const RECT& rect, HWND parent) {
-  creating_ = true;
-  const bool created = parent ? CreateEx(0, "#32770", "", WS_CHILD | WS_VISIBLE, rect, parent, 0)
-                              : CreateEx(WS_EX_TOPMOST, "#32770", "", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
-  creating_ = false;
-  return created;
+  return parent ? CreateEx(0, "#32770", "", WS_CHILD | WS_VISIBLE, rect, parent, 0)
+                : CreateEx(WS_EX_TOPMOST, "#32770", "", WS_POPUP | WS_VISIBLE, rect, nullptr, 0);
+}
+
+void CGLWindow::ShowBox(const char* text, MessageIcon icon) {
+  const bool wasBusy = busy_;
+  busy_ = true;
+  // The top-most loading notice would cover the box.
+  if (loadingNotice_.Handle()) ShowWindow(loadingNotice_.Handle(), SW_HIDE);
+  host_->ShowMessage(text, icon);
+  busy_ = wasBusy;
 }
 
 LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -114,15 +146,14 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
 
   RECT client;
   GetClientRect(hwnd_, &client);
-  fw::Dialog notice(IDD_LOADING_NOTICE);
-  if (notice.CreateModeless(nullptr)) {
+  if (loadingNotice_.CreateModeless(nullptr)) {
     // Shown without activation: an activated window would make the display's window
     // manager part of its removal, which can delay the first frame by seconds.
-    ShowWindow(notice.Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(notice.Handle());
+    ShowWindow(loadingNotice_.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(loadingNotice_.Handle());
   }
-  InitScene(scene_, *host_, settings_, client.right - client.left, client.bottom - client.top);
-  notice.Destroy();
+  InitScene(scene_, *guardedHost_, settings_, client.right - client.left, client.bottom - client.top);
+  loadingNotice_.Destroy();
 
   SwitchDisplayMode();
 
@@ -151,7 +182,7 @@ bool CGLWindow::CreateRenderingContext() {
   else if (!wglMakeCurrent(deviceContext_, renderingContext_))
     failure = "Can't activate GLRC.";
   if (!failure) return true;
-  host_->ShowMessage(failure, MessageIcon::Stop);
+  ShowBox(failure, MessageIcon::Stop);
   host_->RequestQuit();
   return false;
 }
@@ -182,11 +213,9 @@ void CGLWindow::SwitchDisplayMode() {
 
 void CGLWindow::OnTimer() {
   if (slowFrames_.WarningDue(frameCounter_, host_->TickCount())) {
-    busy_ = true;
     KillTimer(hwnd_, kFrameTimer);
-    host_->ShowMessage(LoadResourceString(IDS_SLOW_MACHINE).c_str(), MessageIcon::None);
+    ShowBox(LoadResourceString(IDS_SLOW_MACHINE).c_str(), MessageIcon::None);
     SetTimer(hwnd_, kFrameTimer, 0, nullptr);
-    busy_ = false;
   }
   ++frameCounter_;
   if (!renderingContext_) return;
@@ -227,7 +256,5 @@ void CGLWindow::OnDestroy() {
 
 void CGLWindow::PostNcDestroy() {
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
-  fw::Window::PostNcDestroy();
-  // A window that failed during creation stays with its creator, who deletes it.
-  if (!creating_) delete this;
+  fw::Window::PostNcDestroy();  // the application, the object's owner, frees it
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "framework/dialog.h"
 #include "framework/window.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
@@ -19,8 +20,7 @@ class CGLWindow : public fw::Window {
   explicit CGLWindow(SceneHost* host);
   ~CGLWindow() override;
 
-  // No parent: a top-most pop-up over `rect`. False when the window could not be created;
-  // the caller then still owns the object.
+  // No parent: a top-most pop-up over `rect`. False when the window could not be created.
   virtual bool Create(const RECT& rect, HWND parent);
 
   const Settings& settings() const { return settings_; }
@@ -42,17 +42,23 @@ class CGLWindow : public fw::Window {
   LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam);
   bool ExitRulesSuspended() const { return settings_.DemoMode != 0 || busy_; }
   void RequestClose() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
+  // Every message box of the run goes through here: while it is up the window counts as
+  // busy, so the box's own activation and cancel-mode do not end the run (and close the
+  // box with its owner) before the user has read it.
+  void ShowBox(const char* text, MessageIcon icon);
+  class BoxGuardHost;
 
   std::unique_ptr<Win32SceneHost> ownHost_;
   SceneHost* host_;
+  std::unique_ptr<SceneHost> guardedHost_;  // host_ with ShowBox's rule, handed to the scene
   Settings settings_;
   Scene scene_;
   HDC deviceContext_ = nullptr;
   HGLRC renderingContext_ = nullptr;
   int pixelFormat_ = 0;
   bool busy_ = false;
-  bool creating_ = false;
   int frameCounter_ = 0;
   SlowFrameCheck slowFrames_;
+  fw::Dialog loadingNotice_;  // up while the scene loads
   MouseMoveRule mouseRule_;
 };

@@ -1,5 +1,6 @@
 #include "shell/saver_app.h"
 
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -44,14 +45,13 @@ bool SaverApp::StartFullScreen() {
   if (GlobalFindAtomA(atomName.c_str()) != 0) return false;
   GlobalAddAtomA(atomName.c_str());
 
-  CGLWindow* window = new (std::nothrow) CGLWindow();
+  std::unique_ptr<CGLWindow> window(new (std::nothrow) CGLWindow());
   if (!window) {
     fw::ShowMessage(nullptr, "Error memory allocating for CGLWindow.", MB_OK);
     return false;
   }
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (!window->Create(screen, nullptr)) {
-    delete window;
     fw::ShowMessage(nullptr,
                     "Can't create main screen saver window.\nPlease Try to turn off \"Use DirectX mode\" option in "
                     "screensaver settings dialog.",
@@ -59,7 +59,7 @@ bool SaverApp::StartFullScreen() {
     return false;
   }
   // The run lasts as long as this window.
-  mainWindow = window;
+  SetMainWindow(std::move(window));
   return true;
 }
 

@@ -1,12 +1,7 @@
 #pragma once
 // Which display mode a full-screen run asks for, from the saved settings and the desktop.
+#include "settings/display_mode.h"
 #include "settings/settings.h"
-
-struct DisplayMode {
-  int width = 0;
-  int height = 0;
-  int bitsPerPixel = 0;
-};
 
 // Marks CurrentVideomode 1 when the saved mode already is the desktop's. Returns true and
 // fills `mode` when a switch is wanted; zero width or height take the desktop's size and

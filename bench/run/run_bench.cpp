@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -182,7 +183,7 @@ int Startup(const char* saver, int runs) {
 
 int Frames(double seconds) {
   FixTheRun();
-  auto* window = new CGLWindow();  // the program's own host and archive
+  auto window = std::make_unique<CGLWindow>();  // the program's own host and archive
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const double creating = Seconds();
   if (!window->Create(screen, nullptr)) {
@@ -212,7 +213,7 @@ int Frames(double seconds) {
   const int frames = IsWindow(hwnd) ? window->frameCounter() - framesBefore : 0;
   RECT client;
   GetClientRect(hwnd, &client);
-  if (IsWindow(hwnd)) DestroyWindow(hwnd);
+  window->Destroy();
   const Summary s = Summarise(frameMs);
   std::printf("full-screen window %ldx%ld: %d frames in %.1f s = %.1f frames per second\n", client.right,
               client.bottom, frames, elapsed, frames / elapsed);

@@ -251,13 +251,7 @@ TEST_F(Launcher, WithoutItsOwnProgramTheErrorBoxAndMinusOne) {
     RegDeleteTreeA(HKEY_CURRENT_USER, names::kCollectionKey);
     if (type != REG_NONE) Set(names::kProductKey, names::kExecutablePath, type, Sz(path));
     ChildProcess run;
-    // Wine can refuse a process creation now and then while the previous box is torn down.
-    bool started = run.Start(kRandomizer, arguments);
-    if (!started) {
-      Sleep(500);
-      started = run.Start(kRandomizer, arguments);
-    }
-    ASSERT_TRUE(started) << "CreateProcess error " << GetLastError();
+    ASSERT_TRUE(run.Start(kRandomizer, arguments)) << "CreateProcess error " << GetLastError();
     const HWND box = run.WaitForWindow(kTimeoutMs);
     ASSERT_NE(box, nullptr) << "no message box";
     std::string text;

@@ -22,7 +22,7 @@ TEST(FullScreenRun, OnlySlashSAndDashSLetterExact) {
 TEST(ClassicRandom, MatchesTheRuntimeSequenceAfterSeedOne) {
   // The first values the C runtime's rand() gives after srand(1); bit 31 of the state must
   // be masked off, or some of them would exceed 32767.
-  ClassicRandom random(1);
+  ::ClassicRandom random(1);
   for (int expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})
     EXPECT_EQ(random.Next(), expected);
 }

@@ -5,6 +5,8 @@
 // folder, the frames are saved there as PPM pictures.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -61,15 +63,15 @@ class SceneWindowTest : public testing::Test {
     SetDword("CurrentVideomode", 1);  // the desktop's mode
   }
   void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);  // the window deletes itself
+    Close();
     RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
   }
 
   void Open(int32_t camMode, int sceneTime) {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    Close();
     SetDword("CamMode", static_cast<DWORD>(camMode));
     host_.tickCount = TickCountFor(sceneTime);
-    window_ = new CGLWindow(&host_);
+    window_ = std::make_unique<CGLWindow>(&host_);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_TRUE(window_->Create(screen, nullptr));
     hwnd_ = window_->Handle();
@@ -165,7 +167,13 @@ class SceneWindowTest : public testing::Test {
   }
 
   LinkedArchiveHost host_;
-  CGLWindow* window_ = nullptr;
+  // The window ends before the object.
+  void Close() {
+    if (window_) window_->Destroy();
+    window_.reset();
+  }
+
+  std::unique_ptr<CGLWindow> window_;
   HWND hwnd_ = nullptr;
   int width_ = 0, height_ = 0;
   std::vector<uint8_t> pixels_;

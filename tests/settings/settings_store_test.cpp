@@ -199,6 +199,24 @@ TEST_F(SettingsStoreTest, LongValueNamesAfterShortPathsAreEnumerated) {
   EXPECT_TRUE(sawLast) << "enumeration goes on past a 300-character value name";
 }
 
+TEST_F(SettingsStoreTest, ValuesFillingTheirBuffersAreReadAndLongerOnesSkippedAlone) {
+  const std::string program = MakeFile("full.scr");
+  const std::string fullTitle(1023, 'T');  // with its terminator exactly the 1,024-byte buffer
+  AddMember("A", fullTitle, program);
+  AddMember("B", std::string(1024, 'X'), program);  // one too long: this member alone is left out
+  AddMember("C", "After", program);
+  const std::string fullPath = "C:\\" + std::string(1020, 'p');
+  SetString(kProductKey, "InstallPath", fullPath);
+  Settings settings;
+  ASSERT_TRUE(settings.Load());
+  std::string keys;
+  for (const CollectionEntry& member : settings.members) keys += member.keyName;
+  ASSERT_EQ(keys, "AC");
+  EXPECT_EQ(settings.members[0].title, fullTitle);
+  EXPECT_EQ(settings.InstallPath, fullPath);
+  EXPECT_EQ(Settings::GetInstallPath(), fullPath);
+}
+
 TEST_F(SettingsStoreTest, FileExistsNeedsAReadableFile) {
   EXPECT_FALSE(Settings::FileExists(""));
   EXPECT_FALSE(Settings::FileExists("C:\\definitely\\missing.scr"));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <functional>
 #include <string>
 
@@ -73,14 +75,14 @@ class GlWindowTest : public testing::Test {
     SetDword("RandomCameraStart", 0);
   }
   void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);  // the window deletes itself
+    Close();
     ChangeDisplaySettingsA(nullptr, 0);
     RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
   }
 
   void Create() {
     host_.archive = scene_data::Zip(scene_data::DataMembers());  // the scene loads the shipped data
-    window_ = new CGLWindow(&host_);
+    window_ = std::make_unique<CGLWindow>(&host_);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_TRUE(window_->Create(screen, nullptr));
     hwnd_ = window_->Handle();
@@ -120,7 +122,13 @@ class GlWindowTest : public testing::Test {
   }
 
   ObservingHost host_;
-  CGLWindow* window_ = nullptr;
+  // The window ends before the object.
+  void Close() {
+    if (window_) window_->Destroy();
+    window_.reset();
+  }
+
+  std::unique_ptr<CGLWindow> window_;
   HWND hwnd_ = nullptr;
   int closes_ = 0;
 };

@@ -24,8 +24,14 @@ class ChildProcess {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_))
-      return false;
+    // Wine now and then refuses a creation while another process is being torn down.
+    bool created = false;
+    for (int attempt = 0; attempt < 3 && !created; ++attempt) {
+      if (attempt > 0) Sleep(500);
+      created = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &info_) != FALSE;
+    }
+    if (!created) return false;
     CloseHandle(info_.hThread);
     info_.hThread = nullptr;
     return true;

@@ -1,0 +1,173 @@
+// The full-screen run's failure messages, watched from outside as a user meets them: a copy
+// of the program whose archive resource lacks a member (or is no archive at all) runs "/s";
+// its box shows the message with the stop icon and an OK button, stays until OK is pressed,
+// and the run then ends with code 0, taking the single-instance atom with it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/win_process.h"
+
+namespace {
+
+const char kAtomName[] = "TELLARO ScreenSaver";
+constexpr WORD kArchiveResource = 152;
+
+std::vector<char> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
+  *reinterpret_cast<WORD*>(found) = language;
+  return FALSE;
+}
+
+// A copy of the program with `archive` in place of its archive resource.
+std::string ProgramWithArchive(const std::string& name, const std::vector<char>& archive) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string copy = std::string(folder) + name + ".scr";
+  if (!CopyFileA(WindowsPath(TELLARO_SCR_PATH).c_str(), copy.c_str(), FALSE)) return {};
+
+  WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+  if (HMODULE module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+    EnumResourceLanguagesA(module, "RFILE", MAKEINTRESOURCEA(kArchiveResource), &FirstLanguage,
+                           reinterpret_cast<LONG_PTR>(&language));
+    FreeLibrary(module);
+  }
+  HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+  if (!update) return {};
+  const bool replaced = UpdateResourceA(update, "RFILE", MAKEINTRESOURCEA(kArchiveResource), language,
+                                        const_cast<char*>(archive.data()), static_cast<DWORD>(archive.size()));
+  return EndUpdateResourceA(update, !replaced) && replaced ? copy : std::string();
+}
+
+struct Box {
+  HWND window = nullptr;
+  std::string text;
+  bool okOnly = false;
+};
+
+struct BoxSearch {
+  DWORD process;
+  HWND found;
+};
+
+// A visible message box of the process: a dialog window with the box's text control.
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+  BoxSearch* search = reinterpret_cast<BoxSearch*>(lParam);
+  DWORD process = 0;
+  GetWindowThreadProcessId(hwnd, &process);
+  char name[16] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  if (process == search->process && IsWindowVisible(hwnd) && std::string(name) == "#32770" &&
+      GetDlgItem(hwnd, 0xFFFF)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The box's icon control, as the screen shows it: the stop icon is the red one (the other
+// box icons are yellow or blue). Icon handles do not compare across processes.
+BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam) {
+  if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) return TRUE;
+  RECT rect;
+  GetWindowRect(child, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return TRUE;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  int red = 0;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    const uint32_t pixel = pixels[i];
+    const int r = static_cast<int>((pixel >> 16) & 0xFF), g = static_cast<int>((pixel >> 8) & 0xFF),
+              b = static_cast<int>(pixel & 0xFF);
+    if (r > 150 && g < 110 && b < 110) ++red;
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  *reinterpret_cast<bool*>(lParam) = red * 5 > width * height;
+  return FALSE;
+}
+
+Box WaitForBox(const ChildProcess& process, DWORD milliseconds) {
+  Box box;
+  const DWORD deadline = GetTickCount() + milliseconds;
+  do {
+    BoxSearch search{process.Id(), nullptr};
+    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      box.window = search.found;
+      char text[512] = "";
+      GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text);
+      box.text = text;
+      box.okOnly = GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL);
+      return box;
+    }
+    Sleep(50);
+  } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+  return box;
+}
+
+TEST(FailureBoxProcessTest, EachLoadingFailureStaysUntilOkThenTheRunEnds) {
+  struct Case {
+    const char* name;
+    std::vector<char> archive;
+    const char* message;
+  };
+  const std::string notAnArchive = "no archive here";
+  const Case cases[] = {
+      {"archive", std::vector<char>(notAnArchive.begin(), notAnArchive.end()), "Can't open resource data file."},
+      {"picture", ReadFile(TELLARO_ARCHIVE_WITHOUT_FLARE7), "Can't load pTexture."},
+      {"shape", ReadFile(TELLARO_ARCHIVE_WITHOUT_SHAPE), "Can't load 3D shape."},
+      {"stars", ReadFile(TELLARO_ARCHIVE_WITHOUT_STARS), "Can't open stars data file."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    while (ATOM atom = GlobalFindAtomA(kAtomName)) GlobalDeleteAtom(atom);
+    ASSERT_GT(c.archive.size(), 0u);
+    const std::string program = ProgramWithArchive(std::string("tellaro-without-") + c.name, c.archive);
+    ASSERT_FALSE(program.empty()) << "cannot replace the archive resource, error " << GetLastError();
+
+    ChildProcess run;
+    ASSERT_TRUE(run.Start(program, "/s"));
+    const Box box = WaitForBox(run, 20000);
+    ASSERT_NE(box.window, nullptr) << "no message box";
+    EXPECT_EQ(box.text, c.message);
+    EXPECT_TRUE(box.okOnly);
+
+    // Nobody has pressed OK yet: the box and the run are still there, the icon painted.
+    EXPECT_FALSE(run.WaitForExit(3000)) << "the run ended under the user's eyes";
+    EXPECT_TRUE(IsWindow(box.window) && IsWindowVisible(box.window)) << "the box vanished before OK";
+    bool stopIcon = false;
+    EnumChildWindows(box.window, &FindStopIcon, reinterpret_cast<LPARAM>(&stopIcon));
+    EXPECT_TRUE(stopIcon);
+
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    DWORD code = 1;
+    EXPECT_TRUE(run.WaitForExit(15000, &code)) << "OK ends the run";
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(GlobalFindAtomA(kAtomName), 0) << "the exit removed the atom";
+    DeleteFileA(program.c_str());
+  }
+}
+
+}  // namespace
