@@ -162,6 +162,7 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   const int height = GetDeviceCaps(screen, VERTRES);
   ReleaseDC(nullptr, screen);
   MoveWindow(hwnd_, 0, 0, width, height, TRUE);
+  blackout_.Cover(hwnd_);
   GetClientRect(hwnd_, &client);
   ResizeScene(scene_, client.right - client.left, client.bottom - client.top);
 
@@ -240,6 +241,7 @@ LRESULT CGLWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CGLWindow::OnDestroy() {
+  blackout_.Remove();
   ChangeDisplaySettingsA(nullptr, 0);
   wglMakeCurrent(nullptr, nullptr);
   if (renderingContext_) wglDeleteContext(renderingContext_);

@@ -11,6 +11,7 @@
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "shell/frame_rules.h"
+#include "shell/monitor_blackout.h"
 #include "shell/win32_scene_host.h"
 
 class CGLWindow : public fw::Window {
@@ -61,4 +62,5 @@ class CGLWindow : public fw::Window {
   SlowFrameCheck slowFrames_;
   fw::Dialog loadingNotice_;  // up while the scene loads
   MouseMoveRule mouseRule_;
+  MonitorBlackout blackout_;  // the other monitors, black while the window lives
 };
