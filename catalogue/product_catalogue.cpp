@@ -60,8 +60,14 @@ bool ProductCatalogue::LoadFromWeb(const std::string& url, DownloadProgress* pro
   Tell(progress, "Downloading available products list...", url, -1);
   std::vector<uint8_t> body;
   if (HttpFetch(url, &body) <= 0) return false;
-  const std::string cataloguePath = installPath + kCatalogueFile;
-  if (!WriteFileWithFolders(cataloguePath, body.data(), body.size())) {
+  // Judged before it is saved: a catalogue that can't be read never replaces a good one.
+  body.push_back('\0');
+  XmlPairs document;
+  if (!document.Parse(reinterpret_cast<const char*>(body.data())) || !ReadProductRecords(document, &entries_))
+    return false;
+  body.pop_back();
+  if (!WriteFileWithFolders(installPath + kCatalogueFile, body.data(), body.size())) {
+    entries_.clear();
     fw::ShowMessage(GetActiveWindow(),
                     "Can't save temporary data! \n\t\t\tPlease check free disk space or access rights \n\t\t\tfor "
                     "program's installation path, or reinstall the program.",
@@ -69,8 +75,6 @@ bool ProductCatalogue::LoadFromWeb(const std::string& url, DownloadProgress* pro
     return false;
   }
   body = std::vector<uint8_t>();
-  XmlPairs document;
-  if (!document.LoadFile(cataloguePath) || !ReadProductRecords(document, &entries_)) return false;
 
   // "&&" is how a static shows one ampersand.
   Tell(progress, "Downloading screenshots && icons", url, 0);

@@ -22,7 +22,8 @@ class ProductCatalogue {
   // the cache doesn't hold yet (those on disk are never fetched again), telling `progress`
   // (may be null) what it does. True when all of them are on disk and loaded. Message boxes
   // for a missing installation folder and for a catalogue that can't be saved; other
-  // failures are silent. A failed download leaves the cached catalogue as it was.
+  // failures are silent. A catalogue that fails to download or can't be read leaves the
+  // cached one as it was.
   bool LoadFromWeb(const std::string& url, DownloadProgress* progress);
 
   const std::vector<CatalogueEntry>& Entries() const { return entries_; }

@@ -1,0 +1,126 @@
+// The product records read from a catalogue document, and the product page's text rules:
+// which IDs may name a cache folder, how a description becomes three lines, and which
+// addresses the download button hands to the shell.
+#include "catalogue/catalogue_records.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/page_text.h"
+
+namespace {
+
+// A product's keys as "<Product%d>" elements; `omit` leaves one of them out.
+std::string Product(int n, const std::string& id, const std::string& omit = "") {
+  const std::string tag = "Product" + std::to_string(n);
+  std::string xml = "<" + tag + "><ID>" + id + "</ID>";
+  if (omit != "Title") xml += "<Title>Title " + id + "</Title>";
+  if (omit != "Version") xml += "<Version>1." + std::to_string(n) + "</Version>";
+  xml += "<Description>";
+  if (omit != "Text") xml += "<Text>About " + id + "</Text>";
+  if (omit != "ScreenshotURL") xml += "<ScreenshotURL>http://s/" + id + ".jpg</ScreenshotURL>";
+  if (omit != "IconURL") xml += "<IconURL>http://s/" + id + ".bmp</IconURL>";
+  xml += "</Description>";
+  if (omit != "DownloadURL") xml += "<DownloadURL>http://s/get/" + id + "</DownloadURL>";
+  return xml + "</" + tag + ">";
+}
+
+std::string Document(int count, const std::string& products) {
+  return "<English><ProductsList><Count>" + std::to_string(count) + "</Count>" + products +
+         "</ProductsList></English>";
+}
+
+// The IDs read, or "failed"; a failure must leave nothing behind.
+std::string Read(const std::string& text) {
+  XmlPairs xml;
+  EXPECT_TRUE(xml.Parse(text.c_str())) << text;
+  std::vector<CatalogueEntry> entries(1);  // something held before
+  const bool read = ReadProductRecords(xml, &entries);
+  if (!read) return entries.empty() ? "failed" : "failed, entries left";
+  std::string ids;
+  for (const CatalogueEntry& entry : entries) ids += (ids.empty() ? "" : ",") + entry.ID;
+  return ids;
+}
+
+TEST(CatalogueRecords, ReadsEveryFieldInDocumentOrder) {
+  XmlPairs xml;
+  ASSERT_TRUE(xml.Parse(Document(2, Product(1, "MARSORBIT") + Product(2, "NEBULA")).c_str()));
+  std::vector<CatalogueEntry> entries;
+  ASSERT_TRUE(ReadProductRecords(xml, &entries));
+  ASSERT_EQ(entries.size(), 2u);
+  const CatalogueEntry& e = entries[1];
+  EXPECT_EQ(e.ID, "NEBULA");
+  EXPECT_EQ(e.Title, "Title NEBULA");
+  EXPECT_EQ(e.Version, "1.2");
+  EXPECT_EQ(e.DescriptionText, "About NEBULA");
+  EXPECT_EQ(e.Screenshot, "http://s/NEBULA.jpg");
+  EXPECT_EQ(e.Icon, "http://s/NEBULA.bmp");
+  EXPECT_EQ(e.DownloadURL, "http://s/get/NEBULA");
+}
+
+TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeIdsAndFailsWholeOnAMissingKey) {
+  const struct {
+    std::string document, ids;
+  } cases[] = {
+      // This product is skipped before its other keys are read; its ID is case-sensitive.
+      {Document(3, Product(1, "A") + "<Product2><ID>TELLARO</ID></Product2>" + Product(3, "B")), "A,B"},
+      {Document(2, Product(1, "A") + Product(2, "Tellaro")), "A,Tellaro"},
+      // An ID that would lead out of the cache drops that product only.
+      {Document(3, Product(1, "A") + Product(2, "..\\..\\x") + Product(3, "B")), "A,B"},
+      {Document(0, ""), ""},
+      {Document(-2, Product(1, "A")), ""},
+      {"<English><ProductsList></ProductsList></English>", "failed"},
+      {Document(3, Product(1, "A") + Product(2, "B")), "failed"},
+      {Document(2, Product(1, "A") + Product(2, "B", "DownloadURL")), "failed"},
+      {Document(2, Product(1, "A") + Product(2, "B", "IconURL")), "failed"},
+      {Document(2, Product(1, "A", "Title") + Product(2, "B")), "failed"},
+      {Document(2, Product(1, "..", "Version") + Product(2, "B")), "failed"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Read(c.document), c.ids) << c.document;
+}
+
+TEST(CatalogueRecords, OnlyPlainNamesCanBeProductFolders) {
+  for (const char* id : {"MARSORBIT", "Nebula-2", "a.b", "x y", "CONSOLE", "COM0", "LPT", "..a", "\xC3\xA9toile"})
+    EXPECT_TRUE(IsPlainProductId(id)) << id;
+  const std::string withZero("a\0b", 3);
+  for (const std::string id : {"", ".", "..", "a/b", "a\\b", "\\", "C:", "C:x", "x:stream", "*", "a?", "tab\t",
+                               "line\n", "del\x7F", "<x>", "a|b", "\"q\"", "name.", "name ", "CON", "con",
+                               "nul.txt", "Com1", "LPT9.log", "AUX", "PRN", "..\\..\\Windows"})
+    EXPECT_FALSE(IsPlainProductId(id)) << id;
+  EXPECT_FALSE(IsPlainProductId(withZero));
+}
+
+TEST(ProductPageText, DescriptionBecomesUpToThreeLinesOfAtMost255Characters) {
+  const std::string long300(300, 'w');
+  const struct {
+    std::string text, one, two, three;
+  } cases[] = {
+      {"Only one line", "Only one line", "", ""},
+      {"One\nTwo\nThree", "One", "Two", "Three"},
+      {"One\nTwo\nThree\nFour", "One", "Two", "Three"},
+      {"One\r\nTwo\r\n", "One", "Two", ""},
+      {"One\n\n  Two\n", "One", "Two", ""},
+      {"", "", "", ""},
+      {long300 + "\nshort", long300.substr(0, 255), "short", ""},
+      {"a\n" + long300, "a", long300.substr(0, 255), ""},
+  };
+  for (const auto& c : cases) {
+    const std::array<std::string, 3> lines = SplitDescription(c.text);
+    EXPECT_EQ(lines[0], c.one) << c.text;
+    EXPECT_EQ(lines[1], c.two) << c.text;
+    EXPECT_EQ(lines[2], c.three) << c.text;
+  }
+}
+
+TEST(ProductPageText, OnlyWebAddressesGoToTheShell) {
+  for (const char* address : {"http://www.kestrune.example/get/x.exe", "HTTPS://example.org/", "Http://h"})
+    EXPECT_TRUE(IsWebAddress(address)) << address;
+  for (const char* address : {"C:\\Windows\\notepad.exe", "notepad", "file:///C:/x.exe", "\\\\server\\share\\x.exe",
+                              "ftp://h/x", "http:/h", "http://", "https:///x", "http:\\\\h", " http://h",
+                              "mailto:x@h", "javascript:x", "http://h\n/x", ""})
+    EXPECT_FALSE(IsWebAddress(address)) << address;
+}
+
+}  // namespace
