@@ -298,9 +298,6 @@ std::vector<std::string> Ids(const ProductCatalogue& catalogue) {
 
 TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndASecondOneFetchesOnlyTheCatalogue) {
   EXPECT_EQ(CatalogueAddress(), kCatalogueUrl) << "string resource 3";
-  char own[64] = "";
-  LoadStringA(GetModuleHandleA(nullptr), 1, own, sizeof own);
-  EXPECT_STREQ(own, "TELLARO ScreenSaver") << "the program's string of the same block is still there";
 
   // The progress window as the server sees it while it answers.
   struct Seen {
@@ -397,6 +394,9 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
   const std::string good = ReadFile(install_ + "web\\update.xml");
   server_.TakeRequests();
 
+  // The catalogue with white space after it, `size` bytes in all.
+  const std::string text = Catalogue(Products());
+  const auto Padded = [&text](size_t size) { return text + std::string(size - text.size(), ' '); };
   std::vector<Product> withoutDownload = Products();
   withoutDownload[3].withDownload = false;  // the second product listed
   std::vector<Product> newProduct = Products();
@@ -411,7 +411,7 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
       {"catalogue not found", [&] { server_.Remove("/halcyonix/update.xml"); },
        std::vector<std::string>(5, "/halcyonix/update.xml"), true},
       {"empty catalogue", [&] { server_.Serve("/halcyonix/update.xml", ""); }, {"/halcyonix/update.xml"}, true},
-      {"body over the cap", [&] { server_.Serve("/halcyonix/update.xml", std::string(kMaxDownloadBytes + 1, ' ')); },
+      {"body over the cap", [&] { server_.Serve("/halcyonix/update.xml", Padded(kMaxDownloadBytes + 1)); },
        {"/halcyonix/update.xml"}, true},
       {"a product without its download address",
        [&] { server_.Serve("/halcyonix/update.xml", Catalogue(withoutDownload)); },
@@ -436,6 +436,11 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
   }
   EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}))
       << "no temporary file and no folder of a failed picture";
+
+  // Exactly at the cap it loads: the body above failed for its size alone.
+  server_.Serve("/halcyonix/update.xml", Padded(kMaxDownloadBytes));
+  EXPECT_TRUE(WebLoad(&catalogue, &boxes));
+  EXPECT_EQ(Ids(catalogue), (std::vector<std::string>{"MARSORBIT", "NEBULA"}));
 
   // A catalogue that can't be saved: "web" is a file, not a folder.
   server_.Serve("/halcyonix/update.xml", Catalogue(Products()));
