@@ -1,6 +1,8 @@
 #include "framework/dialog.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 namespace fw {
 namespace {
@@ -111,9 +113,35 @@ bool Dialog::RouteNotify(NMHDR& header) {
   return false;
 }
 
+// The template's initial list entries (resource type 240, named like the template): records
+// of control id, message (0x0403 adds a combo-box string, 0x0401 a list-box string), length
+// and text, ended by a zero id.
+void Dialog::ApplyInitialData() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId_), MAKEINTRESOURCEA(240));
+  if (!found) return;
+  const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+  DWORD left = SizeofResource(module, found);
+  if (!data) return;
+  while (left >= 8) {
+    WORD id, code;
+    DWORD length;
+    std::memcpy(&id, data, 2);
+    std::memcpy(&code, data + 2, 2);
+    std::memcpy(&length, data + 4, 4);
+    if (id == 0 || length > left - 8) break;
+    const std::string text(reinterpret_cast<const char*>(data + 8), strnlen(reinterpret_cast<const char*>(data + 8), length));
+    if (code == 0x0403) SendDlgItemMessageA(hwnd_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    else if (code == 0x0401) SendDlgItemMessageA(hwnd_, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    data += 8 + length;
+    left -= 8 + length;
+  }
+}
+
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      ApplyInitialData();
       return OnInitDialog();
     case WM_COMMAND: {
       const int id = LOWORD(wParam), code = HIWORD(wParam);

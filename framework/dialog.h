@@ -4,6 +4,8 @@
 // the object). DataExchange moves values between the controls and the object in either
 // direction (save = true: controls to object).
 //
+// A template may carry initial list entries (resource type 240 of the same id); they are in
+// the lists before OnInitDialog runs.
 // Messages reach the dialog in this order: the control tables (OnCommand, OnNotify), then
 // OnOK / OnCancel for the two standard buttons, then OnMessage.
 #include <windows.h>
@@ -45,6 +47,7 @@ class Dialog : public Window {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void ApplyInitialData();
   bool RouteCommand(int id, int code);
   bool RouteNotify(NMHDR& header);
 

@@ -51,6 +51,8 @@ CommandLine ParseCommandLine(const std::string& text, const std::vector<std::str
     case 'p':
       result.mode = RunMode::Preview;
       if (arguments.size() >= 3) result.hostWindow = ParseDecimalHandle(arguments[2]);
+      // Some hosts join the handle to the switch: "/p:1234".
+      else if (lowered.size() > 3 && lowered[2] == ':') result.hostWindow = ParseDecimalHandle(lowered.substr(3));
       break;
     case 'a':
       result.mode = RunMode::PasswordChange;

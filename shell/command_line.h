@@ -8,7 +8,7 @@
 enum class RunMode {
   Settings,        // empty text, "/c" (a handle after a colon is ignored)
   FullScreen,      // "/s"
-  Preview,         // "/p <decimal handle>"
+  Preview,         // "/p <decimal handle>" or "/p:<decimal handle>"
   EmbeddedPage,    // "-1:<hex handle>"
   PasswordChange,  // "/a": nothing to do
   None,            // no switch or an unknown one: the program ends

@@ -190,11 +190,11 @@ bool CGLWindow::CreateRenderingContext() {
 
 void CGLWindow::SwitchDisplayMode() {
   HDC screen = GetDC(nullptr);
-  const DisplayMode desktop{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+  const VideoMode desktop{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                             GetDeviceCaps(screen, BITSPIXEL)};
   ReleaseDC(nullptr, screen);
 
-  DisplayMode wanted;
+  VideoMode wanted;
   if (!ChooseDisplayMode(settings_, desktop, &wanted)) return;
 
   DEVMODEA mode{};

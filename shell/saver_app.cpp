@@ -1,11 +1,14 @@
 #include "shell/saver_app.h"
 
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "settings/settings_page.h"
 #include "shell/gl_window.h"
+#include "shell/preview_window.h"
 #include "shell/resource_ids.h"
 
 namespace {
@@ -29,9 +32,11 @@ bool SaverApp::InitInstance() {
   switch (commandLine.mode) {
     case RunMode::FullScreen:
       return StartFullScreen();
+    case RunMode::Preview:
+      return StartPreview(reinterpret_cast<HWND>(static_cast<uintptr_t>(commandLine.hostWindow)));
+    case RunMode::EmbeddedPage:
+      return StartEmbeddedPage(reinterpret_cast<HWND>(static_cast<uintptr_t>(commandLine.hostWindow)));
     case RunMode::Settings:        // the settings dialog is not part of this program yet
-    case RunMode::Preview:         // nor the preview picture
-    case RunMode::EmbeddedPage:    // nor the embedded settings page
     case RunMode::PasswordChange:  // nothing to do
     case RunMode::None:
       return false;
@@ -60,6 +65,30 @@ bool SaverApp::StartFullScreen() {
   }
   // The run lasts as long as this window.
   SetMainWindow(std::move(window));
+  return true;
+}
+
+bool SaverApp::StartPreview(HWND host) {
+  if (!host || !IsWindow(host)) return false;
+  std::unique_ptr<PreviewWindow> preview(new (std::nothrow) PreviewWindow());
+  if (!preview) {
+    fw::ShowMessage(nullptr, "Error allocating memory for preview window.", MB_OK);
+    return false;
+  }
+  if (!preview->Create(host)) return false;
+  // The run lasts until the host destroys the picture.
+  SetMainWindow(std::move(preview));
+  return true;
+}
+
+bool SaverApp::StartEmbeddedPage(HWND host) {
+  if (!host || !IsWindow(host)) return false;
+  auto page = std::make_unique<CSettingsPage>();
+  RECT client;
+  if (!GetClientRect(host, &client) || !page->Create(client, host)) return false;
+  ShowWindow(page->Handle(), SW_SHOWNA);
+  // The run lasts until the host closes the page, which saves it.
+  SetMainWindow(std::move(page));
   return true;
 }
 

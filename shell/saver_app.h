@@ -11,4 +11,6 @@ class SaverApp : public fw::App {
 
  private:
   bool StartFullScreen();
+  bool StartPreview(HWND host);
+  bool StartEmbeddedPage(HWND host);
 };

@@ -1,6 +1,6 @@
 #include "shell/video_mode.h"
 
-bool ChooseDisplayMode(Settings& settings, const DisplayMode& desktop, DisplayMode* mode) {
+bool ChooseDisplayMode(Settings& settings, const VideoMode& desktop, VideoMode* mode) {
   if (desktop.width == settings.XResolution && desktop.height == settings.YResolution &&
       desktop.bitsPerPixel == settings.ColorDepth)
     settings.CurrentVideomode = 1;

@@ -47,7 +47,7 @@ TEST(CommandLineTest, PreviewHandleIsTheThirdArgumentInDecimal) {
   EXPECT_EQ(ParseCommandLine("/p 1234", {"t.scr", "/p", "1234"}).hostWindow, 1234u);
   EXPECT_EQ(ParseCommandLine("/p", {"t.scr", "/p"}).hostWindow, 0u) << "fewer than three arguments";
   EXPECT_EQ(ParseCommandLine("/p 0", {"t.scr", "/p", "0"}).hostWindow, 0u);
-  EXPECT_EQ(ParseCommandLine("/p:99", {"t.scr", "/p:99"}).hostWindow, 0u) << "the handle must be its own argument";
+  EXPECT_EQ(ParseCommandLine("/p:99", {"t.scr", "/p:99"}).hostWindow, 99u) << "the handle joined to the switch";
 }
 
 TEST(CommandLineTest, EmbeddedHandleIsHexadecimalAfterTheColonInEitherCase) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/screen_capture.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -81,29 +82,12 @@ BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam) {
   if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) return TRUE;
   RECT rect;
   GetWindowRect(child, &rect);
-  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return TRUE;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
+  const ScreenPixels icon = CaptureScreen(rect);
+  if (icon.pixels.empty()) return TRUE;
   int red = 0;
-  const auto* pixels = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < width * height; ++i) {
-    const uint32_t pixel = pixels[i];
-    const int r = static_cast<int>((pixel >> 16) & 0xFF), g = static_cast<int>((pixel >> 8) & 0xFF),
-              b = static_cast<int>(pixel & 0xFF);
-    if (r > 150 && g < 110 && b < 110) ++red;
-  }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  for (const uint32_t pixel : icon.pixels)
+    if (ScreenPixels::Red(pixel) > 150 && ScreenPixels::Green(pixel) < 110 && ScreenPixels::Blue(pixel) < 110) ++red;
+  const int width = icon.width, height = icon.height;
   *reinterpret_cast<bool*>(lParam) = red * 5 > width * height;
   return FALSE;
 }

@@ -51,7 +51,7 @@ TEST(DisplayModeChoiceTest, SavedModeEqualToTheDesktopNeedsNoSwitch) {
   settings.XResolution = 1024;
   settings.YResolution = 768;
   settings.ColorDepth = 24;
-  DisplayMode mode;
+  VideoMode mode;
   EXPECT_FALSE(ChooseDisplayMode(settings, {1024, 768, 24}, &mode));
   EXPECT_EQ(settings.CurrentVideomode, 1);
 }
@@ -62,7 +62,7 @@ TEST(DisplayModeChoiceTest, ZeroSizeOrDepthTakeTheDesktops) {
   settings.XResolution = 0;
   settings.YResolution = 768;
   settings.ColorDepth = 0;
-  DisplayMode mode;
+  VideoMode mode;
   ASSERT_TRUE(ChooseDisplayMode(settings, {1280, 1024, 32}, &mode));
   EXPECT_EQ(mode.width, 1280);
   EXPECT_EQ(mode.height, 1024);
@@ -79,7 +79,7 @@ TEST(DisplayModeChoiceTest, ZeroSizeOrDepthTakeTheDesktops) {
 
 TEST(DisplayModeChoiceTest, DesktopModeSettingNeverSwitches) {
   Settings settings;  // CurrentVideomode 1 by default
-  DisplayMode mode;
+  VideoMode mode;
   EXPECT_FALSE(ChooseDisplayMode(settings, {640, 480, 8}, &mode));
 }
 

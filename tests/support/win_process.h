@@ -57,6 +57,18 @@ class ChildProcess {
     return nullptr;
   }
 
+  // A child window of `parent` that belongs to the process, waiting up to the given time.
+  HWND WaitForChildOf(HWND parent, DWORD milliseconds) const {
+    const DWORD deadline = GetTickCount() + milliseconds;
+    do {
+      Search search{info_.dwProcessId, 0, 0, nullptr};
+      EnumChildWindows(parent, &FindOwned, reinterpret_cast<LPARAM>(&search));
+      if (search.found) return search.found;
+      Sleep(50);
+    } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+    return nullptr;
+  }
+
   void Kill() {
     if (!info_.hProcess) return;
     if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
@@ -84,6 +96,15 @@ class ChildProcess {
     RECT rect;
     GetWindowRect(hwnd, &rect);
     if (rect.right - rect.left < search->minWidth || rect.bottom - rect.top < search->minHeight) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+  }
+
+  static BOOL CALLBACK FindOwned(HWND hwnd, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || GetParent(hwnd) == nullptr) return TRUE;
     search->found = hwnd;
     return FALSE;
   }

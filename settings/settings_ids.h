@@ -1,0 +1,13 @@
+#pragma once
+// Resources of the settings pages (settings.rc) and their controls.
+#define IDD_SETTINGS_PAGE 133
+#define IDD_ABOUT_PAGE 142
+#define IDB_PREVIEW 145
+
+#define IDC_ANIMATION_SPEED 1003
+#define IDC_VIDEO_MODES 1004
+#define IDC_DESKTOP_MODE 1005
+#define IDC_RANDOM_START 1009
+#define IDC_DEMO_MODE 1022
+#define IDC_PAGE_TABS 1039
+#define IDC_CAMERA 1053

@@ -1,0 +1,289 @@
+// The settings page, its video mode list and the still picture in this process, on Wine's
+// real controls: the placeholder and the built list with a driver of the test's own, the
+// choice read back in each case, Restore Defaults, the About tab, Preview's save before
+// "/sp", and pictures of 8 and 24 bits whose widths are not a multiple of 4.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/dib_picture.h"
+#include "settings/settings_ids.h"
+#include "settings/settings_page.h"
+#include "shell/preview_window.h"
+#include "tests/support/screen_capture.h"
+#include "tests/support/test_registry.h"
+
+namespace {
+
+const char kPreviewMarkerKey[] = "Software\\TellaroTests\\Preview";
+
+// A display driver of the test's own: 1024x768 at 16 bits in four refresh rates, 8-bit
+// modes, a record without size fields, and 800x600 at 32 bits.
+DriverModeSource TestDriver() {
+  return [](uint32_t index, DriverMode* mode) {
+    static const DriverMode modes[] = {
+        {0x1C0000, {640, 480, 8}},    {0x1C0000, {1024, 768, 16}}, {0x1C0000, {1024, 768, 16}},
+        {0x400000, {1280, 1024, 32}}, {0x1C0000, {1024, 768, 16}}, {0x1C0000, {800, 600, 32}},
+        {0x1C0000, {1024, 768, 16}},  {0x1C0000, {1024, 768, 8}},
+    };
+    if (index >= sizeof modes / sizeof modes[0]) return false;
+    *mode = modes[index];
+    return true;
+  };
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+class SettingsPageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
+    const RECT rect{0, 0, 600, 420};
+    ASSERT_TRUE(host_.CreateEx(0, nullptr, "Page host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect, nullptr, 0));
+  }
+  void TearDown() override {
+    ClosePage();
+    host_.Destroy();
+    RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
+  }
+
+  void OpenPage() {
+    page_ = std::make_unique<CSettingsPage>(VideoModeChooser(TestDriver()));
+    RECT client;
+    GetClientRect(host_.Handle(), &client);
+    ASSERT_TRUE(page_->Create(client, host_.Handle()));
+    ShowWindow(page_->Handle(), SW_SHOWNA);
+    Pump();
+    // For a person to look at the page: TELLARO_LOOK keeps it up for a few seconds.
+    if (GetEnvironmentVariableA("TELLARO_LOOK", nullptr, 0))
+      for (int i = 0; i < 100; ++i, Sleep(50)) Pump();
+  }
+  void ClosePage() {
+    if (page_) page_->Destroy();  // saves
+    page_.reset();
+  }
+  HWND Item(int id) const { return GetDlgItem(page_->Handle(), id); }
+  std::string ListText(int index) const {
+    char text[64] = "";
+    SendMessageA(Item(IDC_VIDEO_MODES), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  LRESULT Modes(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return SendMessageA(Item(IDC_VIDEO_MODES), message, wParam, lParam);
+  }
+  // The list gets the focus, as a click or Tab would give it.
+  void FocusModes() {
+    SendMessageA(page_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_VIDEO_MODES, CBN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(Item(IDC_VIDEO_MODES)));
+  }
+  void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+  void StoreMode(DWORD width, DWORD height, DWORD bits, DWORD desktop) {
+    SetDwordValue(kTellaroKey, "XResolution", width);
+    SetDwordValue(kTellaroKey, "YResolution", height);
+    SetDwordValue(kTellaroKey, "ColorDepth", bits);
+    SetDwordValue(kTellaroKey, "CurrentVideomode", desktop);
+  }
+
+  fw::Window host_;
+  std::unique_ptr<CSettingsPage> page_;
+};
+
+TEST_F(SettingsPageTest, VideoModesFromPlaceholderToTheBuiltListAndBackIntoTheSettings) {
+  StoreMode(1024, 768, 8, 0);  // an 8-bit mode is still shown as the stored one
+  OpenPage();
+  ASSERT_EQ(Modes(CB_GETCOUNT), 1);
+  EXPECT_EQ(ListText(0), "1024x768 (8 bits)");
+  EXPECT_EQ(Modes(CB_GETITEMDATA, 0), kStoredModeItem);
+  EXPECT_EQ(Modes(CB_GETCURSEL), 0);
+
+  // First focus: the driver's modes, one item per mode, no 8-bit ones; the stored 8-bit mode
+  // is not among them, so nothing stays selected.
+  FocusModes();
+  ASSERT_EQ(Modes(CB_GETCOUNT), 2);
+  EXPECT_EQ(ListText(0), "1024x768 (16 bits)");
+  EXPECT_EQ(ListText(1), "800x600 (32 bits)");
+  EXPECT_EQ(Modes(CB_GETCURSEL), CB_ERR);
+
+  // A choice survives the next focus by its text, and is what the page saves.
+  Modes(CB_SETCURSEL, 1);
+  FocusModes();
+  EXPECT_EQ(Modes(CB_GETCURSEL), 1);
+  SendMessageA(page_->Handle(), UM_RESTOREDEFAULTS, 0, 0);  // a built list keeps its choice
+  EXPECT_EQ(Modes(CB_GETCOUNT), 2);
+  EXPECT_EQ(Modes(CB_GETCURSEL), 1);
+  ClosePage();
+  EXPECT_EQ(DwordValue(kTellaroKey, "XResolution"), 800u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "YResolution"), 600u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "ColorDepth"), 32u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 1u) << "Restore Defaults ticked the desktop box";
+
+  // Nothing selected after a rebuild: the desktop's mode.
+  StoreMode(1280, 1024, 24, 0);
+  OpenPage();
+  FocusModes();
+  EXPECT_EQ(Modes(CB_GETCURSEL), CB_ERR);
+  ClosePage();
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 1u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "XResolution"), 1280u);
+
+  // The list never opened, "Use desktop settings" cleared: the stored mode, now switched to.
+  StoreMode(1280, 1024, 24, 1);
+  OpenPage();
+  EXPECT_FALSE(IsWindowEnabled(Item(IDC_VIDEO_MODES)));
+  Click(IDC_DESKTOP_MODE);
+  EXPECT_TRUE(IsWindowEnabled(Item(IDC_VIDEO_MODES)));
+  ClosePage();
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 0u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "XResolution"), 1280u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "YResolution"), 1024u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "ColorDepth"), 24u);
+}
+
+TEST_F(SettingsPageTest, RestoreDefaultsKeepsRandomSequenceAndTheAboutTabLeavesEverything) {
+  SetDwordValue(kTellaroKey, "RandomCameraStart", 0);
+  SetDwordValue(kTellaroKey, "AnimationSpeed", 90);
+  SetDwordValue(kTellaroKey, "CamMode", 1);
+  SetDwordValue(kTellaroKey, "DemoMode", 1);
+  OpenPage();
+  SendMessageA(page_->Handle(), UM_RESTOREDEFAULTS, 0, 0);
+  EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 50);
+  EXPECT_EQ(SendMessageA(Item(IDC_CAMERA), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_DEMO_MODE), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_RANDOM_START), BST_UNCHECKED) << "Random sequence kept";
+  EXPECT_EQ(DwordValue(kTellaroKey, "RandomCameraStart"), 0u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 50u) << "the defaults are saved at once";
+
+  // The About tab hides the page's controls; back on the first tab they are all there again.
+  SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, 70);
+  HWND tabs = Item(IDC_PAGE_TABS);
+  auto select = [&](int index) {
+    TabCtrl_SetCurSel(tabs, index);
+    NMHDR change{tabs, IDC_PAGE_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(page_->Handle(), WM_NOTIFY, IDC_PAGE_TABS, reinterpret_cast<LPARAM>(&change));
+  };
+  select(1);
+  EXPECT_FALSE(IsWindowVisible(Item(IDC_ANIMATION_SPEED)));
+  HWND about = nullptr;
+  for (HWND child = GetWindow(page_->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (child != tabs && IsWindowVisible(child)) about = child;
+  ASSERT_NE(about, nullptr) << "the About page is shown";
+  EXPECT_TRUE(IsWindowVisible(about));
+  select(0);
+  EXPECT_FALSE(IsWindow(about)) << "the About page goes with its tab";
+  for (int id : {IDC_ANIMATION_SPEED, IDC_VIDEO_MODES, IDC_DESKTOP_MODE, IDC_CAMERA, IDC_RANDOM_START, IDC_DEMO_MODE})
+    EXPECT_TRUE(IsWindowVisible(Item(id))) << "control " << id;
+  EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 70);
+}
+
+TEST_F(SettingsPageTest, PreviewSavesBeforeItStartsTheFullScreenRun) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kPreviewMarkerKey);
+  OpenPage();
+  SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, 12);
+  Click(IDC_DEMO_MODE);
+  // This program stands for the screensaver: started with "/sp" it notes what it found saved.
+  EXPECT_EQ(SendMessageA(page_->Handle(), UM_PREVIEW, 0, 0), 0);
+  EXPECT_EQ(DwordValue(kPreviewMarkerKey, "AnimationSpeed"), 12u) << "the run saw the page's values";
+  EXPECT_EQ(DwordValue(kPreviewMarkerKey, "DemoMode"), 1u);
+  RegDeleteTreeA(HKEY_CURRENT_USER, kPreviewMarkerKey);
+}
+
+// A bitmap file of the test's own: `width` x 3, 8 bits with a colour table or 24 bits.
+std::string WriteBitmap(const char* name, int width, int bits) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + name;
+  const int rowBytes = (width * bits + 31) / 32 * 4, height = 3, colours = bits == 8 ? 256 : 0;
+  BITMAPINFOHEADER header{sizeof header, width, height, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = static_cast<DWORD>(sizeof file + sizeof header + colours * 4);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
+  std::vector<unsigned char> data(static_cast<size_t>(rowBytes * height), 0xEE);  // filler bytes not zero
+  std::vector<unsigned char> table(static_cast<size_t>(colours * 4), 0);
+  for (int i = 0; i < colours; ++i) {  // index i: blue i, green 255 - i, red 7
+    table[static_cast<size_t>(i * 4)] = static_cast<unsigned char>(i);
+    table[static_cast<size_t>(i * 4 + 1)] = static_cast<unsigned char>(255 - i);
+    table[static_cast<size_t>(i * 4 + 2)] = 7;
+  }
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const unsigned char value = static_cast<unsigned char>(y * 40 + x);
+      unsigned char* row = &data[static_cast<size_t>(y * rowBytes)];
+      if (bits == 8) {
+        row[x] = value;
+      } else {
+        row[3 * x] = value;
+        row[3 * x + 1] = static_cast<unsigned char>(255 - value);
+        row[3 * x + 2] = 7;
+      }
+    }
+  FILE* out = std::fopen(path.c_str(), "wb");
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&header, sizeof header, 1, out);
+  if (!table.empty()) std::fwrite(table.data(), 1, table.size(), out);
+  std::fwrite(data.data(), 1, data.size(), out);
+  std::fclose(out);
+  return path;
+}
+
+TEST(DibPictureTest, PicturesOfOddWidthLoadWithoutSkewAndThePreviewPaintsOne) {
+  for (int bits : {8, 24}) {
+    const std::string path = WriteBitmap(bits == 8 ? "odd8.bmp" : "odd24.bmp", 13, bits);
+    DibPicture picture;
+    ASSERT_TRUE(picture.Load(path.c_str(), false)) << bits << " bits";
+    ASSERT_EQ(picture.Width(), 13);
+    ASSERT_EQ(picture.Height(), 3);
+    const size_t rowBytes = 40;  // 13 * 3 = 39, padded
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 13; ++x) {
+        const unsigned char* pixel = picture.Pixels() + static_cast<size_t>(y) * rowBytes + 3 * static_cast<size_t>(x);
+        const int value = y * 40 + x;
+        ASSERT_EQ(pixel[0], value) << bits << " bits, pixel " << x << "," << y;
+        ASSERT_EQ(pixel[1], 255 - value);
+        ASSERT_EQ(pixel[2], 7);
+      }
+    DeleteFileA(path.c_str());
+  }
+
+  // Bitmap 145 in a preview window of this process, stretched over its host.
+  fw::Window host;
+  const RECT rect{100, 100, 484, 388};
+  ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, nullptr, "Preview host", WS_POPUP | WS_VISIBLE, rect, nullptr, 0));
+  PreviewWindow preview;
+  ASSERT_TRUE(preview.Create(host.Handle()));
+  UpdateWindow(preview.Handle());
+  Pump();
+  const ScreenPixels shown = CaptureScreen(rect);
+  int bright = 0;
+  for (int y = 0; y < shown.height / 2; ++y)
+    for (int x = 0; x < shown.width / 2; ++x)
+      if (ScreenPixels::Red(shown.At(x, y)) > 230 && ScreenPixels::Green(shown.At(x, y)) > 200) ++bright;
+  EXPECT_GT(bright, 20) << "the picture's sun in the upper left";
+  host.Destroy();
+  EXPECT_EQ(preview.Handle(), nullptr) << "the preview ends with its host";
+}
+
+}  // namespace
+
+// Started by the page's Preview with "/sp": note the settings the run would find, and end.
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "/sp") {
+    for (const char* name : {"AnimationSpeed", "DemoMode"})
+      SetDwordValue(kPreviewMarkerKey, name, DwordValue(kTellaroKey, name));
+    return 0;
+  }
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
