@@ -11,3 +11,14 @@
 #define IDC_DEMO_MODE 1022
 #define IDC_PAGE_TABS 1039
 #define IDC_CAMERA 1053
+
+// The settings dialog and the sibling's host page.
+#define IDD_SETTINGS_DIALOG 102
+#define IDB_PRODUCT_STRIP 138
+#define IDD_PRODUCT_HOST_PAGE 148
+#define IDC_PRODUCT_LIST 1016
+#define IDC_PREVIEW 1009
+#define IDC_RESTORE_DEFAULTS 1008
+#define IDC_START_RANDOM 1021
+#define IDC_WEB_UPDATE 1029
+#define IDC_PAGE_AREA 1031

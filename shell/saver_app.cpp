@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_dialog.h"
 #include "settings/settings_page.h"
 #include "shell/gl_window.h"
 #include "shell/preview_window.h"
@@ -36,7 +37,11 @@ bool SaverApp::InitInstance() {
       return StartPreview(reinterpret_cast<HWND>(static_cast<uintptr_t>(commandLine.hostWindow)));
     case RunMode::EmbeddedPage:
       return StartEmbeddedPage(reinterpret_cast<HWND>(static_cast<uintptr_t>(commandLine.hostWindow)));
-    case RunMode::Settings:        // the settings dialog is not part of this program yet
+    case RunMode::Settings: {
+      CSettingsDlg dialog(CSettingsDlg::kOwnPage);
+      dialog.DoModal(nullptr);
+      return false;  // the program ends with the dialog
+    }
     case RunMode::PasswordChange:  // nothing to do
     case RunMode::None:
       return false;

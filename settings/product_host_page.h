@@ -1,0 +1,27 @@
+#pragma once
+// The page of an installed sibling product (template 148): an empty window into which the
+// sibling's own program, started with "-1:<handle>", places its settings page. Preview and
+// Restore Defaults are passed on to that page; before this window goes, the sibling's page
+// is closed, and so saved, with a message that waits for the other program.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/dialog.h"
+
+class CProductHostPage : public fw::Dialog {
+ public:
+  CProductHostPage();
+  // Creates the page on `rect` (parent's client coordinates) and starts `program` for it.
+  // False only when the window can't be created; a program that can't be started leaves
+  // the page empty.
+  bool Create(const RECT& rect, const std::string& program, HWND parent);
+
+ protected:
+  void OnOK() override {}
+  void OnCancel() override {}
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CloseEmbeddedPage();
+};

@@ -1,0 +1,31 @@
+#include "settings/product_list.h"
+
+#include <algorithm>
+
+bool IsOwnProduct(const std::string& id) {
+  const std::string own = kOwnProductId;
+  return id.size() == own.size() && std::equal(id.begin(), id.end(), own.begin(), [](char a, char b) {
+           return (a >= 'a' && a <= 'z' ? a - 'a' + 'A' : a) == b;
+         });
+}
+
+std::vector<ProductEntry> BuildProductList(const std::vector<CollectionEntry>& members,
+                                           const std::vector<CatalogueEntry>& catalogue) {
+  std::vector<ProductEntry> products;
+  for (const CollectionEntry& member : members) {
+    if (IsOwnProduct(member.keyName)) continue;
+    ProductEntry entry;
+    entry.ID = member.keyName;
+    entry.Title = member.title;
+    entry.ExecutablePath = member.executablePath;
+    products.push_back(std::move(entry));
+  }
+  for (const CatalogueEntry& product : catalogue) {
+    const bool listed = std::any_of(products.begin(), products.end(),
+                                    [&](const ProductEntry& entry) { return entry.ID == product.ID; });
+    if (listed || IsOwnProduct(product.ID)) continue;
+    products.push_back(ProductEntry{product.ID, product.Title, product.Version, product.DescriptionText,
+                                    product.DownloadURL, product.Screenshot, product.Icon, std::string()});
+  }
+  return products;
+}
