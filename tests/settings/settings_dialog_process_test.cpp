@@ -1,0 +1,268 @@
+// The settings dialog as a user drives it, from outside: "tellaro.scr /c" runs as its own
+// process; a sibling is a second copy of the program registered under another key; the
+// catalogue comes from a loopback web site of the test's own.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "settings/registry_names.h"
+#include "settings/settings_ids.h"
+#include "tests/catalogue/loopback_http_server.h"
+#include "tests/support/test_registry.h"
+#include "tests/support/win_process.h"
+
+namespace {
+
+const char kCaption[] = "Halcyonix collection:  Tellaro screensaver";
+const std::string kCollection = registry_names::kCollectionKey;
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+void SetString(const std::string& key, const char* name, const std::string& text) {
+  RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void ClickAt(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT click[2] = {};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, click, sizeof(INPUT));
+  Sleep(500);
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+// The settings page shown in the dialog, of whichever process: the window that holds the
+// animation speed trackbar.
+HWND ShownPage(HWND dialog) {
+  struct Search {
+    HWND page;
+  } search{nullptr};
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM lParam) -> BOOL {
+        if (GetDlgCtrlID(child) != IDC_ANIMATION_SPEED || !IsWindowVisible(child)) return TRUE;
+        reinterpret_cast<Search*>(lParam)->page = GetParent(child);
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.page;
+}
+
+// Waits for the page shown to belong to a process other than (or the same as) the dialog's.
+HWND WaitForPage(HWND dialog, bool sibling) {
+  for (int i = 0; i < 200; ++i) {
+    HWND page = ShownPage(dialog);
+    if (page && (ProcessOf(page) != ProcessOf(dialog)) == sibling) return page;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+class SettingsDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    install_ = std::string(temp) + "tellaro-dialog-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(install_.c_str(), nullptr);
+    SetString(kTellaroKey, "InstallPath", install_);
+    Register("Tellaro", "Tellaro", WindowsPath(TELLARO_SCR_PATH));
+  }
+  void TearDown() override {
+    saver_.Kill();
+    RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer");
+    DeleteFileA((install_ + "sibling.scr").c_str());
+    RemoveFolder(install_ + "web");
+    RemoveDirectoryA(install_.c_str());
+  }
+  static void RemoveFolder(const std::string& folder) {
+    const std::string command = "cmd /c rmdir /s /q \"" + folder + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string line = command;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
+      WaitForSingleObject(info.hProcess, 10000);
+      CloseHandle(info.hProcess);
+      CloseHandle(info.hThread);
+    }
+  }
+  static void Register(const std::string& key, const std::string& title, const std::string& program) {
+    SetString(kCollection + "\\List", key.c_str(), title);
+    SetString(kCollection + "\\" + key, "ExecutablePath", program);
+  }
+  std::string AddSibling() {
+    const std::string sibling = install_ + "sibling.scr";
+    CopyFileA(WindowsPath(TELLARO_SCR_PATH).c_str(), sibling.c_str(), FALSE);
+    Register("Sibling", "Sibling Saver", sibling);
+    return sibling;
+  }
+
+  HWND OpenDialog() {
+    EXPECT_TRUE(saver_.Start(WindowsPath(TELLARO_SCR_PATH), "/c"));
+    HWND dialog = saver_.WaitForWindow(20000, 300, 200);
+    if (!dialog) return nullptr;
+    char caption[64] = "";
+    GetWindowTextA(dialog, caption, sizeof caption);
+    EXPECT_STREQ(caption, kCaption);
+    SetForegroundWindow(dialog);
+    list_ = GetDlgItem(dialog, IDC_PRODUCT_LIST);
+    return dialog;
+  }
+  // A click on product `index` of the list (one column, 72 pixels an item).
+  void ClickProduct(int index) {
+    RECT rect;
+    GetWindowRect(list_, &rect);
+    ClickAt(rect.left + (rect.right - rect.left) / 2, rect.top + 20 + 72 * index);
+  }
+  LRESULT Count() const { return SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0); }
+  bool Ended(DWORD milliseconds = 15000) { return saver_.WaitForExit(milliseconds); }
+
+  std::string install_;
+  ChildProcess saver_;
+  HWND list_ = nullptr;
+};
+
+TEST_F(SettingsDialogTest, SiblingPageHostedAcrossProcessesAndEveryWayOfClosingKeepsThePages) {
+  AddSibling();
+  SetDwordValue(kTellaroKey, "AnimationSpeed", 77);
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Count(), 2) << "this product, then the sibling; its own registration is not a sibling";
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_START_RANDOM))) << "one sibling is installed";
+  HWND own = WaitForPage(dialog, false);
+  ASSERT_NE(own, nullptr) << "the dialog opens on its own settings page";
+
+  // The sibling's item: its page, drawn by the sibling's own process inside the dialog.
+  ClickProduct(1);
+  HWND sibling = WaitForPage(dialog, true);
+  ASSERT_NE(sibling, nullptr) << "no page of the sibling's process";
+  EXPECT_FALSE(IsWindow(own)) << "the old page went before the new one came";
+  const DWORD siblingProcess = ProcessOf(sibling);
+  HWND speed = GetDlgItem(sibling, IDC_ANIMATION_SPEED);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETPOS, 0, 0), 77) << "the own page saved on its way out";
+
+  // Choosing the item that is shown recreates nothing.
+  ClickProduct(1);
+  EXPECT_EQ(ShownPage(dialog), sibling);
+
+  // Restore Defaults reaches the sibling's page; a change there is saved when it goes.
+  SendMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageA(speed, TBM_GETPOS, 0, 0), 50);
+  SendMessageA(speed, TBM_SETPOS, TRUE, 33);
+  ClickProduct(0);
+  HWND back = WaitForPage(dialog, false);
+  ASSERT_NE(back, nullptr);
+  HANDLE siblingHandle = OpenProcess(SYNCHRONIZE, FALSE, siblingProcess);
+  EXPECT_TRUE(!siblingHandle || WaitForSingleObject(siblingHandle, 10000) == WAIT_OBJECT_0)
+      << "the sibling's program ends with its page";
+  if (siblingHandle) CloseHandle(siblingHandle);
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 33u);
+  EXPECT_EQ(SendMessageA(GetDlgItem(back, IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 33);
+
+  // The close box keeps the page's values but not "Start random".
+  SendMessageA(GetDlgItem(dialog, IDC_START_RANDOM), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(back, IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, 44);
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(Ended()) << "the program ends with its dialog";
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 44u);
+  EXPECT_EQ(DwordValue(kCollection, "StartRandom", 0), 0u);
+
+  // OK keeps both.
+  dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_START_RANDOM), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageA(GetDlgItem(dialog, IDC_START_RANDOM), BM_CLICK, 0, 0);
+  SendMessageA(GetDlgItem(WaitForPage(dialog, false), IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, 55);
+  PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(DwordValue(kCollection, "StartRandom"), 1u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 55u);
+}
+
+TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFailed) {
+  LoopbackHttpServer site;
+  ASSERT_NE(site.Port(), 0);
+  SetDwordValue(kInternetSettings, "ProxyEnable", 1);
+  SetString(kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(site.Port()));
+  const std::string shot = ReadFile(std::string(TELLARO_DATA_DIR) + "/phobos2.jpg");
+  const std::string icon = ReadFile(TELLARO_STRIP_BMP);
+  site.Serve("/halcyonix/update.xml",
+             "<English><ProductsList><Count>2</Count>"
+             "<Product1><ID>TELLARO</ID><Title>Tellaro</Title></Product1>"
+             "<Product2><ID>NEBULA</ID><Title>Nebula</Title><Version>1.0</Version><Description>"
+             "<Text>Gas clouds lit by young stars.</Text>"
+             "<ScreenshotURL>http://www.kestrune.example/shots/nebula.jpg</ScreenshotURL>"
+             "<IconURL>http://www.kestrune.example/icons/nebula.bmp</IconURL></Description>"
+             "<DownloadURL>http://www.kestrune.example/get/nebula.exe</DownloadURL></Product2>"
+             "</ProductsList></English>\n");
+  site.Serve("/shots/nebula.jpg", shot);
+  site.Serve("/icons/nebula.bmp", icon);
+
+  // No sibling, no catalogue on disk: this product alone, and "Start random" off.
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Count(), 1);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_START_RANDOM)));
+
+  PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
+  for (int i = 0; i < 200 && Count() != 2; ++i) Sleep(50);
+  ASSERT_EQ(Count(), 2) << "the catalogue's product after this one";
+
+  // The catalogue product's page has no Preview and no Restore Defaults.
+  ClickProduct(1);
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_PREVIEW)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS)));
+  EXPECT_EQ(ShownPage(dialog), nullptr);
+
+  // The site has gone: the update says so, and the list keeps the installed products only.
+  site.Remove("/halcyonix/update.xml");
+  PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
+  struct BoxSearch {
+    DWORD process;
+    HWND box;
+  } search{saver_.Id(), nullptr};
+  for (int i = 0; i < 300 && !search.box; ++i) {
+    Sleep(50);
+    EnumWindows(
+        [](HWND window, LPARAM lParam) -> BOOL {
+          auto* found = reinterpret_cast<BoxSearch*>(lParam);
+          if (ProcessOf(window) != found->process || !IsWindowVisible(window) || !GetDlgItem(window, 0xFFFF))
+            return TRUE;
+          found->box = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+  }
+  HWND box = search.box;
+  ASSERT_NE(box, nullptr) << "no message box";
+  char text[128] = "";
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  EXPECT_STREQ(text, "Failed to update products list Online!");
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  for (int i = 0; i < 100 && Count() != 1; ++i) Sleep(50);
+  EXPECT_EQ(Count(), 1);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended());
+}
+
+}  // namespace
