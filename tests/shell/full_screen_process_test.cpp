@@ -65,7 +65,7 @@ TEST_F(FullScreenProcessTest, RunHoldsTheAtomRefusesASecondAndEndsOnAKey) {
 }
 
 TEST_F(FullScreenProcessTest, OtherModesEndAtOnceWithoutAWindow) {
-  for (const char* arguments : {"/a", "/x", "s", "/c", "", "/p", "/p 0", "-1:00A3F2"}) {
+  for (const char* arguments : {"/a", "/x", "s", "/p", "/p 0", "-1:00A3F2"}) {
     ChildProcess saver;
     ASSERT_TRUE(saver.Start(Saver(), arguments));
     DWORD code = 0;
@@ -74,12 +74,26 @@ TEST_F(FullScreenProcessTest, OtherModesEndAtOnceWithoutAWindow) {
   }
 }
 
-TEST_F(FullScreenProcessTest, ExitRemovesAnAtomLeftBehind) {
-  GlobalAddAtomA(kAtomName);
-  ChildProcess saver;
-  ASSERT_TRUE(saver.Start(Saver(), "/c"));
-  EXPECT_TRUE(saver.WaitForExit(10000));
-  EXPECT_FALSE(AtomExists());
+// Every spelling of the settings mode opens the dialog without an owner; the program ends
+// with it, and its exit removes an atom an earlier run left behind.
+TEST_F(FullScreenProcessTest, SettingsSpellingsOpenTheDialogAndTheExitRemovesALeftAtom) {
+  // An installation folder, or the dialog would first say that it has none.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Kestrune\\Halcyonix\\Tellaro", "InstallPath", REG_SZ, temp,
+                  static_cast<DWORD>(lstrlenA(temp) + 1));
+  for (const char* arguments : {"/c", "", "-C", "/c:4711"}) {
+    GlobalAddAtomA(kAtomName);
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start(Saver(), arguments));
+    HWND dialog = saver.WaitForWindow(20000, 300, 200);
+    ASSERT_NE(dialog, nullptr) << "arguments \"" << arguments << "\"";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(saver.WaitForExit(15000)) << "arguments \"" << arguments << "\"";
+    EXPECT_FALSE(AtomExists());
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kestrune\\Halcyonix");
 }
 
 }  // namespace
