@@ -2,7 +2,7 @@
 // window; everything after the program name on its command line is handed on unchanged.
 #include <windows.h>
 
-#include "rotation/randomizer.h"
+#include "launcher/randomizer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   return rotation::RunRandomizer(commandLine ? commandLine : "");

@@ -1,4 +1,4 @@
-#include "rotation/randomizer.h"
+#include "launcher/randomizer.h"
 
 #include <windows.h>
 
