@@ -130,7 +130,8 @@ void Dialog::ApplyInitialData() {
     std::memcpy(&code, data + 2, 2);
     std::memcpy(&length, data + 4, 4);
     if (id == 0 || length > left - 8) break;
-    const std::string text(reinterpret_cast<const char*>(data + 8), strnlen(reinterpret_cast<const char*>(data + 8), length));
+    const char* chars = reinterpret_cast<const char*>(data + 8);
+    const std::string text(chars, strnlen(chars, length));
     if (code == 0x0403) SendDlgItemMessageA(hwnd_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     else if (code == 0x0401) SendDlgItemMessageA(hwnd_, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     data += 8 + length;

@@ -21,7 +21,8 @@ void VideoModeChooser::Build() {
   modes_.Build(driver_);
   SendMessageA(list_, CB_RESETCONTENT, 0, 0);
   for (size_t i = 0; i < modes_.size(); ++i) {
-    const LRESULT item = SendMessageA(list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FormatVideoMode(modes_[i]).c_str()));
+    const std::string text = FormatVideoMode(modes_[i]);
+    const LRESULT item = SendMessageA(list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (item >= 0) SendMessageA(list_, CB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(i));
   }
 }

@@ -17,12 +17,13 @@ class HostApp : public fw::App {
   bool InitInstance() override {
     auto window = std::make_unique<fw::Window>();
     const RECT rect{40, 40, 440, 340};
-    if (!window->CreateEx(0, nullptr, "Tellaro test host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, rect, nullptr, 0))
-      return false;
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE;
+    if (!window->CreateEx(0, nullptr, "Tellaro test host", style, rect, nullptr, 0)) return false;
     // The handle in the title, for a person who hosts a page by hand ("-1:<hex>", "/p <decimal>").
     char title[96];
     const auto handle = reinterpret_cast<uintptr_t>(window->Handle());
-    wsprintfA(title, "Tellaro test host %lX %lu", static_cast<unsigned long>(handle), static_cast<unsigned long>(handle));
+    const auto number = static_cast<unsigned long>(handle);
+    wsprintfA(title, "Tellaro test host %lX %lu", number, number);
     SetWindowTextA(window->Handle(), title);
     // With a file name as argument the handle is also written there, for scripts.
     if (*CommandLineText()) {
