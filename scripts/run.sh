@@ -27,6 +27,17 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 export WINEDEBUG=-all
 
+# Registered in the prefix as an installation would be (once), so that the settings dialog
+# finds its installation folder and the collection lists this build.
+collection='HKCU\Software\Kestrune\Halcyonix'
+if ! wine reg query "$collection\Tellaro" /v InstallPath >/dev/null 2>&1; then
+  install_dir="$build/wine-install"
+  mkdir -p "$install_dir"
+  wine reg add "$collection\Tellaro" /v InstallPath /t REG_SZ /d "$(winepath -w "$install_dir")\\" /f >/dev/null 2>&1
+  wine reg add "$collection\Tellaro" /v ExecutablePath /t REG_SZ /d "$(winepath -w "$saver")" /f >/dev/null 2>&1
+  wine reg add "$collection\List" /v Tellaro /t REG_SZ /d Tellaro /f >/dev/null 2>&1
+fi
+
 # The page and the preview need a window of another program to live in: the host window
 # writes its handle, hexadecimal and decimal, into a file.
 case "$mode" in
