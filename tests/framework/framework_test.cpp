@@ -15,23 +15,10 @@
 #include "framework/dialog.h"
 #include "framework/window.h"
 #include "tests/framework/framework_test_ids.h"
+#include "tests/support/message_pump.h"
 #include "tests/support/win_process.h"
 
 namespace {
-
-// Runs this thread's messages as the application's loop does, for a while.
-void Pump(DWORD milliseconds = 100) {
-  const DWORD end = GetTickCount() + milliseconds;
-  MSG message;
-  do {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (fw::RouteDialogMessage(&message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  } while (static_cast<int32_t>(end - GetTickCount()) > 0);
-}
 
 // A plain window that notes what reached it, and whether its WM_DESTROY ran.
 class NotingWindow : public fw::Window {
@@ -142,7 +129,7 @@ TEST(Framework, TheWindowEndsBeforeItsObjectOrTheFaultIsCaught) {
   early.reset();
   EXPECT_EQ(fw::LifetimeFaults(), faultsBefore + 2);
   EXPECT_FALSE(IsWindow(orphan));
-  Pump(50);  // nothing left in the loop's dialog list points at the freed object
+  PumpFor(50);  // nothing left in the loop's dialog list points at the freed object
 }
 
 // The page inside a window of another process that was made with this same framework.
@@ -164,18 +151,18 @@ TEST(Framework, PageInsideAnotherProcessWindowNavigatesAndAnswers) {
   HWND first = GetDlgItem(page.Handle(), IDC_FIRST);
   HWND second = GetDlgItem(page.Handle(), IDC_SECOND);
   SetFocus(first);
-  Pump(50);
+  PumpFor(50);
   if (GetFocus() == first) {
     PostMessageA(first, WM_KEYDOWN, VK_TAB, 0);
     PostMessageA(first, WM_KEYUP, VK_TAB, 0xC0000001);
-    Pump(100);
+    PumpFor(100);
     EXPECT_EQ(GetFocus(), second) << "Tab moves to the next control";
   } else {
     ADD_FAILURE() << "the page's first control cannot take the focus inside the host";
   }
   // A mnemonic (Alt+S) presses the second button.
   PostMessageA(second, WM_SYSCHAR, 's', 1 << 29);
-  Pump(100);
+  PumpFor(100);
   EXPECT_EQ(page.secondClicks, 1);
 
   NMHDR header{GetDlgItem(page.Handle(), IDC_THIRD), IDC_THIRD, static_cast<UINT>(NM_CLICK)};

@@ -9,10 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "settings/settings.h"
+#include "tests/support/screen_capture.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -45,76 +48,46 @@ std::wstring SystemFile(const wchar_t* name) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-  utf8.resize(static_cast<size_t>(size - 1));
-  return utf8;
+std::string Utf8(const std::wstring& text) { return std::filesystem::path(text).u8string(); }
+
+// Values below HKEY_CURRENT_USER: a string ("(none)" when missing), a number, and a key's
+// number of values (-1: no key).
+std::wstring String(const wchar_t* key, const wchar_t* name) {
+  wchar_t text[2048] = L"";
+  DWORD size = sizeof text;
+  const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size);
+  return status == ERROR_SUCCESS ? text : status == ERROR_FILE_NOT_FOUND ? L"(none)" : L"(not a string)";
 }
 
-// A value as the registry holds it: its type and text (or number); found is false when absent.
-struct Value {
-  bool found = false;
-  DWORD type = REG_NONE;
-  std::wstring text;
-  DWORD number = 0;
-};
-
-Value Read(const wchar_t* key, const wchar_t* name) {
-  Value value;
-  HKEY handle;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return value;
-  BYTE data[4096] = {};
-  DWORD size = sizeof data - sizeof(wchar_t);
-  if (RegQueryValueExW(handle, name, nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
-    value.found = true;
-    if (value.type == REG_DWORD) value.number = *reinterpret_cast<DWORD*>(data);
-    if (value.type == REG_SZ) value.text = reinterpret_cast<wchar_t*>(data);
-  }
-  RegCloseKey(handle);
-  return value;
+DWORD Number(const wchar_t* key, const wchar_t* name) {
+  DWORD number = 0xDEADBEEF, size = sizeof number;
+  RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &number, &size);
+  return number;
 }
 
-bool KeyExists(const wchar_t* key) {
+int ValueCount(const wchar_t* key) {
   HKEY handle;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return -1;
+  DWORD count = 0;
+  RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                   nullptr);
   RegCloseKey(handle);
-  return true;
+  return static_cast<int>(count);
 }
 
-std::vector<std::wstring> ValueNames(const wchar_t* key) {
-  std::vector<std::wstring> names;
-  HKEY handle;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[256];
-    DWORD length = 256;
-    if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.push_back(name);
-  }
-  RegCloseKey(handle);
-  return names;
-}
-
-void WriteDword(const wchar_t* key, const wchar_t* name, DWORD number) {
-  HKEY handle;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExW(handle, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-  RegCloseKey(handle);
+void WriteNumber(const wchar_t* key, const wchar_t* name, DWORD number) {
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
 }
 
 std::wstring VersionString(const std::wstring& file, const wchar_t* name) {
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
-  if (size == 0) return L"";
-  std::vector<BYTE> block(size);
-  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return L"";
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(file.c_str(), &ignored));
   wchar_t* text = nullptr;
   UINT length = 0;
   const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-  if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text) return L"";
+  if (block.empty() || !GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+      !VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+    return L"";
   return text;
 }
 
@@ -131,34 +104,30 @@ std::string Manifest(const std::wstring& file) {
 }
 
 TEST(Installed, FilesAndRegistrationAreInPlace) {
-  const std::wstring dir = InstallDir();
-  const std::wstring saver = SystemFile(L"tellaro.scr");
-  EXPECT_TRUE(Exists(saver));
-  EXPECT_TRUE(Exists(SystemFile(L"randomizer.exe")));
-  EXPECT_TRUE(Exists(dir + L"uninstall.exe"));
+  const std::wstring dir = InstallDir(), saver = SystemFile(L"tellaro.scr");
+  for (const std::wstring& file : {saver, SystemFile(L"randomizer.exe"), dir + L"uninstall.exe"})
+    EXPECT_TRUE(Exists(file)) << Utf8(file);
+  EXPECT_EQ(ValueCount(kListKey), 1) << "this member alone in the collection's list";
 
-  EXPECT_EQ(ValueNames(kListKey), std::vector<std::wstring>{L"Tellaro"});
-  const Value title = Read(kListKey, L"Tellaro");
-  EXPECT_EQ(title.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(title.text, L"Tellaro");
-  const Value executable = Read(kMemberKey, L"ExecutablePath");
-  EXPECT_EQ(executable.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(executable.text, saver);
-  const Value installPath = Read(kMemberKey, L"InstallPath");
-  EXPECT_EQ(installPath.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(installPath.text, dir);
-
-  if (Environment(L"TELLARO_EXPECT_CURRENT") == L"1") {
-    EXPECT_EQ(Read(kDesktopKey, L"SCRNSAVE.EXE").text, saver);
-    EXPECT_EQ(Read(kDesktopKey, L"ScreenSaveActive").text, L"1");
-  } else {
-    EXPECT_FALSE(Read(kDesktopKey, L"SCRNSAVE.EXE").found);
+  const bool current = Environment(L"TELLARO_EXPECT_CURRENT") == L"1";
+  const std::wstring uninstaller = L"\"" + dir + L"uninstall.exe\"";
+  const struct {
+    const wchar_t *key, *name;
+    std::wstring text;
+  } strings[] = {
+      {kListKey, L"Tellaro", L"Tellaro"},
+      {kMemberKey, L"ExecutablePath", saver},
+      {kMemberKey, L"InstallPath", dir},
+      {kDesktopKey, L"SCRNSAVE.EXE", current ? saver : L"(none)"},
+      {kUninstallKey, L"DisplayName", L"Tellaro 3D Screensaver"},
+      {kUninstallKey, L"Publisher", L"Kestrune"},
+      {kUninstallKey, L"UninstallString", uninstaller},
+      {kUninstallKey, L"QuietUninstallString", uninstaller + L" /S"},
+  };
+  for (const auto& value : strings) EXPECT_EQ(String(value.key, value.name), value.text) << Utf8(value.name);
+  if (current) {
+    EXPECT_EQ(String(kDesktopKey, L"ScreenSaveActive"), L"1");
   }
-
-  EXPECT_EQ(Read(kUninstallKey, L"DisplayName").text, L"Tellaro 3D Screensaver");
-  EXPECT_EQ(Read(kUninstallKey, L"Publisher").text, L"Kestrune");
-  EXPECT_EQ(Read(kUninstallKey, L"UninstallString").text, L"\"" + dir + L"uninstall.exe\"");
-  EXPECT_EQ(Read(kUninstallKey, L"QuietUninstallString").text, L"\"" + dir + L"uninstall.exe\" /S");
 }
 
 TEST(Installed, ProgramsCarryVersionAndManifest) {
@@ -167,9 +136,8 @@ TEST(Installed, ProgramsCarryVersionAndManifest) {
     EXPECT_EQ(VersionString(file, L"CompanyName"), L"Kestrune") << Utf8(file);
     EXPECT_EQ(VersionString(file, L"ProductVersion"), L"1.0") << Utf8(file);
     const std::string manifest = Manifest(file);
-    EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos) << Utf8(file);
-    EXPECT_NE(manifest.find(">UTF-8<"), std::string::npos) << Utf8(file);
-    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos) << Utf8(file);
+    for (const char* part : {"PerMonitorV2", ">UTF-8<", "Microsoft.Windows.Common-Controls"})
+      EXPECT_NE(manifest.find(part), std::string::npos) << Utf8(file) << " " << part;
   }
 }
 
@@ -182,83 +150,56 @@ TEST(Installed, ProgramsReadTheInstallPath) {
   EXPECT_TRUE(Settings::FileExists(path + "uninstall.exe")) << path;
 }
 
-struct SaverWindow {
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindSaverWindow(HWND hwnd, LPARAM data) {
-  RECT rect;
-  GetWindowRect(hwnd, &rect);
-  if (!IsWindowVisible(hwnd) || rect.right - rect.left != GetSystemMetrics(SM_CXSCREEN) ||
-      rect.bottom - rect.top != GetSystemMetrics(SM_CYSCREEN))
-    return TRUE;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(hwnd, &processId);
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  wchar_t image[MAX_PATH] = L"";
-  DWORD size = MAX_PATH;
-  if (process) {
-    QueryFullProcessImageNameW(process, 0, image, &size);
-    CloseHandle(process);
-  }
-  if (lstrcmpiW(image, SystemFile(L"tellaro.scr").c_str()) != 0) return TRUE;
-  reinterpret_cast<SaverWindow*>(data)->found = hwnd;
-  return FALSE;
-}
-
+// The visible full-screen window of the installed tellaro.scr, waiting up to 20 seconds.
 HWND WaitForSaverWindow() {
-  for (int i = 0; i < 400; ++i) {
-    SaverWindow search;
-    EnumWindows(&FindSaverWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) return search.found;
-    Sleep(50);
+  for (int i = 0; i < 400; ++i, Sleep(50)) {
+    HWND found = nullptr;
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+          RECT rect;
+          GetWindowRect(hwnd, &rect);
+          if (!IsWindowVisible(hwnd) || rect.right - rect.left != GetSystemMetrics(SM_CXSCREEN) ||
+              rect.bottom - rect.top != GetSystemMetrics(SM_CYSCREEN))
+            return TRUE;
+          DWORD processId = 0;
+          GetWindowThreadProcessId(hwnd, &processId);
+          wchar_t image[MAX_PATH] = L"";
+          DWORD size = MAX_PATH;
+          if (HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
+            QueryFullProcessImageNameW(process, 0, image, &size);
+            CloseHandle(process);
+          }
+          if (lstrcmpiW(image, SystemFile(L"tellaro.scr").c_str()) != 0) return TRUE;
+          *reinterpret_cast<HWND*>(data) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (found) return found;
   }
   return nullptr;
 }
 
-// Share of the screen in the planet's rust colours (red well above blue), read back from the display.
+// Share of the screen in the planet's rust colours (red well above blue).
 double PlanetShare() {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const BYTE* pixel = static_cast<const BYTE*>(bits);
-  long planet = 0;
-  for (long i = 0; i < static_cast<long>(width) * height; ++i, pixel += 4)
-    if (pixel[2] > 60 && pixel[2] > pixel[0] + 30) ++planet;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return static_cast<double>(planet) / (static_cast<double>(width) * height);
+  const ScreenPixels screen = CaptureScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  const auto planet = std::count_if(screen.pixels.begin(), screen.pixels.end(), [](uint32_t p) {
+    return ScreenPixels::Red(p) > 60 && ScreenPixels::Red(p) > ScreenPixels::Blue(p) + 30;
+  });
+  return screen.pixels.empty() ? 0 : static_cast<double>(planet) / static_cast<double>(screen.pixels.size());
 }
 
 // The installed launcher with random mode on finds this member and runs it full screen.
 TEST(Run, LauncherStartsTheInstalledScreensaver) {
-  WriteDword(kCollectionKey, L"StartRandom", 1);
-  WriteDword(kMemberKey, L"CamMode", 2);  // the orbit from its fixed start: the lit planet in view
-  WriteDword(kMemberKey, L"RandomCameraStart", 0);
+  WriteNumber(kCollectionKey, L"StartRandom", 1);
+  WriteNumber(kMemberKey, L"CamMode", 2);  // the orbit from its fixed start: the lit planet in view
+  WriteNumber(kMemberKey, L"RandomCameraStart", 0);
   ChildProcess launcher;
   ASSERT_TRUE(launcher.Start(Utf8(SystemFile(L"randomizer.exe")), "/s"));
   HWND window = WaitForSaverWindow();
   ASSERT_NE(window, nullptr) << "no full-screen window of the installed tellaro.scr";
   EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   double share = 0;
-  for (int i = 0; i < 50 && share < 0.05; ++i) {
-    Sleep(100);
-    share = PlanetShare();
-  }
+  for (int i = 0; i < 50 && share < 0.05; ++i, Sleep(100)) share = PlanetShare();
   EXPECT_GE(share, 0.05) << "the planet is not on the screen";
   EXPECT_FALSE(launcher.WaitForExit(0)) << "the launcher waits for the run";
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1);
@@ -269,8 +210,7 @@ TEST(Run, LauncherStartsTheInstalledScreensaver) {
 
 // Started as the system's list of programs starts it.
 TEST(Uninstall, RegisteredCommandStarts) {
-  std::wstring command = Read(kUninstallKey, L"QuietUninstallString").text;
-  ASSERT_FALSE(command.empty());
+  std::wstring command = String(kUninstallKey, L"QuietUninstallString");
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -286,15 +226,15 @@ TEST(Uninstalled, FilesAndRegistrationAreGoneSettingsStay) {
   EXPECT_FALSE(Exists(dir)) << Utf8(dir);
   const bool launcherKept = Environment(L"TELLARO_EXPECT_LAUNCHER") == L"kept";
   EXPECT_EQ(Exists(SystemFile(L"randomizer.exe")), launcherKept);
-  EXPECT_FALSE(Read(kListKey, L"Tellaro").found);
-  EXPECT_EQ(KeyExists(kListKey), launcherKept) << "the list goes with its last member";
-  EXPECT_FALSE(Read(kMemberKey, L"ExecutablePath").found);
-  EXPECT_FALSE(Read(kMemberKey, L"InstallPath").found);
-  EXPECT_FALSE(KeyExists(kUninstallKey));
-  EXPECT_FALSE(Read(kDesktopKey, L"SCRNSAVE.EXE").found);
+  EXPECT_EQ(ValueCount(kListKey), launcherKept ? 1 : -1) << "the list goes with its last member";
+  EXPECT_EQ(ValueCount(kUninstallKey), -1);
+  for (const auto& [key, name] : {std::make_pair(kListKey, L"Tellaro"), std::make_pair(kMemberKey, L"ExecutablePath"),
+                                  std::make_pair(kMemberKey, L"InstallPath"),
+                                  std::make_pair(kDesktopKey, L"SCRNSAVE.EXE")})
+    EXPECT_EQ(String(key, name), L"(none)") << Utf8(name);
   // The user's settings, written by the run before the first uninstall.
-  EXPECT_EQ(Read(kMemberKey, L"CamMode").number, 2u);
-  EXPECT_EQ(Read(kCollectionKey, L"StartRandom").number, 1u);
+  EXPECT_EQ(Number(kMemberKey, L"CamMode"), 2u);
+  EXPECT_EQ(Number(kCollectionKey, L"StartRandom"), 1u);
 }
 
 }  // namespace

@@ -7,10 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "resources/resource_pak.h"
@@ -18,86 +15,9 @@
 #include "scene/scene.h"
 #include "shell/win32_scene_host.h"
 #include "tests/scene/scene_data.h"
+#include "tests/support/box_watcher.h"
 
 namespace {
-
-// What a message box showed, read from another thread while it is up, then dismissed.
-struct SeenBox {
-  std::string text;
-  bool stopIcon = false;
-  bool okButton = false;
-};
-
-class BoxWatcher {
- public:
-  explicit BoxWatcher(DWORD threadId) : threadId_(threadId), thread_([this] { Run(); }) {}
-  ~BoxWatcher() {
-    stop_ = true;
-    thread_.join();
-  }
-  std::vector<SeenBox> Seen() {
-    std::vector<SeenBox> copy;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      copy = seen_;
-    }
-    return copy;
-  }
-
- private:
-  static BOOL CALLBACK Find(HWND hwnd, LPARAM lParam) {
-    char name[32] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    if (std::string(name) == "#32770" && IsWindowVisible(hwnd)) {
-      *reinterpret_cast<HWND*>(lParam) = hwnd;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  // The box's icon is a static control of its own (its identifier differs between systems).
-  struct IconSearch {
-    HICON wanted;
-    bool found;
-  };
-  static BOOL CALLBACK FindIcon(HWND child, LPARAM lParam) {
-    IconSearch* search = reinterpret_cast<IconSearch*>(lParam);
-    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-        reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)) == search->wanted)
-      search->found = true;
-    return !search->found;
-  }
-  void Run() {
-    const HICON stop = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_HAND));
-    while (!stop_) {
-      HWND box = nullptr;
-      EnumThreadWindows(threadId_, &Find, reinterpret_cast<LPARAM>(&box));
-      if (!box) {
-        Sleep(10);
-        continue;
-      }
-      SeenBox seen;
-      char text[512] = "";
-      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message control
-      seen.text = text;
-      IconSearch icons{stop, false};
-      EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&icons));
-      seen.stopIcon = icons.found;
-      seen.okButton = GetDlgItem(box, IDOK) != nullptr && GetDlgItem(box, IDCANCEL) == nullptr;
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        seen_.push_back(seen);
-      }
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-      while (!stop_ && IsWindow(box) && IsWindowVisible(box)) Sleep(10);
-    }
-  }
-
-  DWORD threadId_;
-  std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<SeenBox> seen_;
-  std::thread thread_;
-};
 
 // The program's host, but with an archive of the test's choosing; it notes whether the
 // quit request came while a message box was still up.
@@ -164,7 +84,7 @@ class SceneLoadingTest : public testing::Test {
     scene.host = &host;
     std::vector<SeenBox> seen;
     {
-      BoxWatcher watcher(GetCurrentThreadId());
+      BoxWatcher watcher;
       LoadSceneResources(scene);
       seen = watcher.Seen();
     }
@@ -190,7 +110,7 @@ TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsThe
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, order[missing] == "phobos2.dat" ? "Can't load 3D shape." : "Can't load pTexture.");
     EXPECT_TRUE(boxes[0].stopIcon) << "the stop icon";
-    EXPECT_TRUE(boxes[0].okButton) << "an OK button only";
+    EXPECT_TRUE(boxes[0].okOnly) << "an OK button only";
     EXPECT_TRUE(quit) << "the quit request is queued";
     EXPECT_FALSE(host.quitWhileBoxUp) << "and only after the box was dismissed";
     // Nothing after the failing member: its own texture and every later one stay uncreated.

@@ -11,33 +11,12 @@
 
 #include "settings/settings_ids.h"
 #include "tests/support/test_registry.h"
+#include "tests/support/user_input.h"
 #include "tests/support/win_process.h"
 
 namespace {
 
 void SetDword(const char* name, DWORD value) { ASSERT_TRUE(SetDwordValue(kTellaroKey, name, value)); }
-
-// Real input, as a user gives it: the pointer to a control's centre and a click, or a key.
-void ClickOn(HWND control) {
-  RECT rect;
-  GetWindowRect(control, &rect);
-  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-  Sleep(300);
-}
-
-void PressKey(WORD key) {
-  INPUT press[2] = {};
-  press[0].type = press[1].type = INPUT_KEYBOARD;
-  press[0].ki.wVk = press[1].ki.wVk = key;
-  press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, press, sizeof(INPUT));
-  Sleep(300);
-}
 
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};

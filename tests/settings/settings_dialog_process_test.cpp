@@ -14,6 +14,7 @@
 #include "settings/settings_ids.h"
 #include "tests/catalogue/loopback_http_server.h"
 #include "tests/support/test_registry.h"
+#include "tests/support/user_input.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -22,23 +23,9 @@ const char kCaption[] = "Halcyonix collection:  Tellaro screensaver";
 const std::string kCollection = registry_names::kCollectionKey;
 const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-void SetString(const std::string& key, const char* name, const std::string& text) {
-  RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void ClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT click[2] = {};
-  click[0].type = click[1].type = INPUT_MOUSE;
-  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, click, sizeof(INPUT));
-  Sleep(500);
 }
 
 DWORD ProcessOf(HWND window) {
@@ -82,7 +69,7 @@ class SettingsDialogTest : public testing::Test {
     GetTempPathA(MAX_PATH, temp);
     install_ = std::string(temp) + "tellaro-dialog-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(install_.c_str(), nullptr);
-    SetString(kTellaroKey, "InstallPath", install_);
+    SetStringValue(kTellaroKey, "InstallPath", install_);
     Register("Tellaro", "Tellaro", WindowsPath(TELLARO_SCR_PATH));
   }
   void TearDown() override {
@@ -107,8 +94,8 @@ class SettingsDialogTest : public testing::Test {
     }
   }
   static void Register(const std::string& key, const std::string& title, const std::string& program) {
-    SetString(kCollection + "\\List", key.c_str(), title);
-    SetString(kCollection + "\\" + key, "ExecutablePath", program);
+    SetStringValue(kCollection + "\\List", key.c_str(), title);
+    SetStringValue(kCollection + "\\" + key, "ExecutablePath", program);
   }
   std::string AddSibling() {
     const std::string sibling = install_ + "sibling.scr";
@@ -203,7 +190,7 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   LoopbackHttpServer site;
   ASSERT_NE(site.Port(), 0);
   SetDwordValue(kInternetSettings, "ProxyEnable", 1);
-  SetString(kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(site.Port()));
+  SetStringValue(kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(site.Port()));
   const std::string shot = ReadFile(std::string(TELLARO_DATA_DIR) + "/phobos2.jpg");
   const std::string icon = ReadFile(TELLARO_STRIP_BMP);
   site.Serve("/halcyonix/update.xml",

@@ -1,8 +1,10 @@
 #pragma once
-// DWORD values of the test prefix's registry, below HKEY_CURRENT_USER.
+// Values of the test prefix's registry, below HKEY_CURRENT_USER.
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "settings/registry_names.h"
 
@@ -26,3 +28,38 @@ inline DWORD DwordValue(const std::string& key, const char* name, DWORD missing 
     return missing;
   return value;
 }
+
+inline bool SetStringValue(const std::string& key, const char* name, const std::string& text) {
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                         static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+// A value set for the test's time, then put back as it was (deleted when it wasn't there).
+class ScopedValue {
+ public:
+  ScopedValue(std::string key, const char* name) : key_(std::move(key)), name_(name) {
+    DWORD size = 0;
+    had_ = RegGetValueA(HKEY_CURRENT_USER, key_.c_str(), name, RRF_RT_ANY, &type_, nullptr, &size) == ERROR_SUCCESS;
+    old_.resize(size);
+    if (had_) RegGetValueA(HKEY_CURRENT_USER, key_.c_str(), name, RRF_RT_ANY, &type_, old_.data(), &size);
+  }
+  ~ScopedValue() {
+    if (!had_)
+      Delete();
+    else
+      RegSetKeyValueA(HKEY_CURRENT_USER, key_.c_str(), name_, type_, old_.data(), static_cast<DWORD>(old_.size()));
+  }
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+
+  void Set(const std::string& text) { SetStringValue(key_, name_, text); }
+  void Set(DWORD number) { SetDwordValue(key_, name_, number); }
+  void Delete() { RegDeleteKeyValueA(HKEY_CURRENT_USER, key_.c_str(), name_); }
+
+ private:
+  std::string key_;
+  const char* name_;
+  bool had_ = false;
+  DWORD type_ = 0;
+  std::vector<char> old_;
+};
