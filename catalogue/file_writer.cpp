@@ -58,3 +58,11 @@ bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t len
   }
   return true;
 }
+
+bool IsReadableFile(const std::string& path) {
+  if (path.empty()) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  std::fclose(file);
+  return true;
+}

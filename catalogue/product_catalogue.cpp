@@ -7,7 +7,6 @@
 #include "catalogue/http_fetch.h"
 #include "catalogue/xml_pairs.h"
 #include "framework/app.h"
-#include "settings/settings.h"
 
 namespace {
 
@@ -27,9 +26,8 @@ void Tell(DownloadProgress* progress, const char* status, const std::string& loc
 
 }  // namespace
 
-bool ProductCatalogue::LoadFromCache() {
+bool ProductCatalogue::LoadFromCache(const std::string& installPath) {
   entries_.clear();
-  const std::string installPath = Settings::GetInstallPath();
   if (installPath.empty()) {
     fw::ShowMessage(GetActiveWindow(), "Can't find program's installation path.\n\t\t\tPlease reinstall this software!",
                     MB_OK);
@@ -49,9 +47,9 @@ bool ProductCatalogue::FetchIntoCache(const std::string& url, const std::string&
   return HttpFetch(url, &body) > 0 && WriteFileWithFolders(path, body.data(), body.size());
 }
 
-bool ProductCatalogue::LoadFromWeb(const std::string& url, DownloadProgress* progress) {
+bool ProductCatalogue::LoadFromWeb(const std::string& installPath, const std::string& url,
+                                   DownloadProgress* progress) {
   entries_.clear();
-  const std::string installPath = Settings::GetInstallPath();
   if (installPath.empty()) {
     fw::ShowMessage(GetActiveWindow(), "Can't find program's installation path.\nPlease reinstall this software!", MB_OK);
     return false;
@@ -92,7 +90,7 @@ bool ProductCatalogue::LoadFromWeb(const std::string& url, DownloadProgress* pro
       Tell(progress, nullptr, *picture.field, picture.percent);
       const std::string local = folder + picture.file;
       // Cached pictures are kept even when the catalogue names another address.
-      if (!Settings::FileExists(local) && !FetchIntoCache(*picture.field, local)) {
+      if (!IsReadableFile(local) && !FetchIntoCache(*picture.field, local)) {
         entries_.clear();
         return false;
       }

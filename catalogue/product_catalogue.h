@@ -13,10 +13,11 @@
 
 class ProductCatalogue {
  public:
+  // `installPath` is the installation folder (ending in a backslash), empty when unknown.
   // True when the cached catalogue was read; entries then hold the local screenshot and
   // icon paths, whether those files exist or not. Without an installation folder a message
   // box says so; an unreadable or incomplete cache fails silently.
-  bool LoadFromCache();
+  bool LoadFromCache(const std::string& installPath);
 
   // Downloads the catalogue at `url` into the cache, then every screenshot and icon that
   // the cache doesn't hold yet (those on disk are never fetched again), telling `progress`
@@ -24,7 +25,7 @@ class ProductCatalogue {
   // for a missing installation folder and for a catalogue that can't be saved; other
   // failures are silent. A catalogue that fails to download or can't be read leaves the
   // cached one as it was.
-  bool LoadFromWeb(const std::string& url, DownloadProgress* progress);
+  bool LoadFromWeb(const std::string& installPath, const std::string& url, DownloadProgress* progress);
 
   const std::vector<CatalogueEntry>& Entries() const { return entries_; }
 

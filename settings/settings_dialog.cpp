@@ -70,11 +70,11 @@ void CSettingsDlg::BuildProductList(bool download) {
   if (download) {
     CProgressWindow progress;
     const bool shown = progress.Create();
-    const bool loaded = catalogue.LoadFromWeb(CatalogueAddress(), shown ? &progress : nullptr);
+    const bool loaded = catalogue.LoadFromWeb(settings.InstallPath, CatalogueAddress(), shown ? &progress : nullptr);
     if (shown) progress.End();
     if (!loaded) fw::ShowMessage(hwnd_, "Failed to update products list Online!", MB_OK);
   } else {
-    catalogue.LoadFromCache();
+    catalogue.LoadFromCache(settings.InstallPath);
   }
   products_ = ::BuildProductList(settings.members, catalogue.Entries());
 }

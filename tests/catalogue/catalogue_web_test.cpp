@@ -26,6 +26,7 @@
 #include "catalogue/product_catalogue.h"
 #include "catalogue/product_info_page.h"
 #include "catalogue/progress_window.h"
+#include "settings/settings.h"
 #include "tests/catalogue/loopback_http_server.h"
 #include "tests/support/box_watcher.h"
 #include "tests/support/message_pump.h"
@@ -145,13 +146,13 @@ class CatalogueWebTest : public ::testing::Test {
   // The loads with this thread's message boxes dismissed; boxes_ gets their texts.
   bool WebLoad(ProductCatalogue& catalogue, DownloadProgress* progress = nullptr) {
     BoxWatcher watcher;
-    const bool loaded = catalogue.LoadFromWeb(CatalogueAddress(), progress);
+    const bool loaded = catalogue.LoadFromWeb(Settings::GetInstallPath(), CatalogueAddress(), progress);
     boxes_ = watcher.Texts();
     return loaded;
   }
   bool CacheLoad(ProductCatalogue& catalogue) {
     BoxWatcher watcher;
-    const bool loaded = catalogue.LoadFromCache();
+    const bool loaded = catalogue.LoadFromCache(Settings::GetInstallPath());
     boxes_ = watcher.Texts();
     return loaded;
   }
