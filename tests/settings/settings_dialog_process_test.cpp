@@ -230,23 +230,7 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   // The site has gone: the update says so, and the list keeps the installed products only.
   site.Remove("/halcyonix/update.xml");
   PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
-  struct BoxSearch {
-    DWORD process;
-    HWND box;
-  } search{saver_.Id(), nullptr};
-  for (int i = 0; i < 300 && !search.box; ++i) {
-    Sleep(50);
-    EnumWindows(
-        [](HWND window, LPARAM lParam) -> BOOL {
-          auto* found = reinterpret_cast<BoxSearch*>(lParam);
-          if (ProcessOf(window) != found->process || !IsWindowVisible(window) || !GetDlgItem(window, 0xFFFF))
-            return TRUE;
-          found->box = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-  }
-  HWND box = search.box;
+  HWND box = saver_.WaitForMessageBox(15000);
   ASSERT_NE(box, nullptr) << "no message box";
   char text[128] = "";
   GetDlgItemTextA(box, 0xFFFF, text, sizeof text);

@@ -56,26 +56,6 @@ struct Box {
   bool okOnly = false;
 };
 
-struct BoxSearch {
-  DWORD process;
-  HWND found;
-};
-
-// A visible message box of the process: a dialog window with the box's text control.
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-  BoxSearch* search = reinterpret_cast<BoxSearch*>(lParam);
-  DWORD process = 0;
-  GetWindowThreadProcessId(hwnd, &process);
-  char name[16] = "";
-  GetClassNameA(hwnd, name, sizeof name);
-  if (process == search->process && IsWindowVisible(hwnd) && std::string(name) == "#32770" &&
-      GetDlgItem(hwnd, 0xFFFF)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The box's icon control, as the screen shows it: the stop icon is the red one (the other
 // box icons are yellow or blue). Icon handles do not compare across processes.
 BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam) {
@@ -94,20 +74,12 @@ BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam) {
 
 Box WaitForBox(const ChildProcess& process, DWORD milliseconds) {
   Box box;
-  const DWORD deadline = GetTickCount() + milliseconds;
-  do {
-    BoxSearch search{process.Id(), nullptr};
-    EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      box.window = search.found;
-      char text[512] = "";
-      GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text);
-      box.text = text;
-      box.okOnly = GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL);
-      return box;
-    }
-    Sleep(50);
-  } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+  box.window = process.WaitForMessageBox(milliseconds);
+  if (!box.window) return box;
+  char text[512] = "";
+  GetDlgItemTextA(box.window, 0xFFFF, text, sizeof text);
+  box.text = text;
+  box.okOnly = GetDlgItem(box.window, IDOK) && !GetDlgItem(box.window, IDCANCEL);
   return box;
 }
 

@@ -69,6 +69,19 @@ class ChildProcess {
     return nullptr;
   }
 
+  // A visible message box of the process (a dialog holding the box's text control 0xFFFF),
+  // waiting up to the given time.
+  HWND WaitForMessageBox(DWORD milliseconds) const {
+    const DWORD deadline = GetTickCount() + milliseconds;
+    do {
+      Search search{info_.dwProcessId, 0, 0, nullptr};
+      EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
+      if (search.found) return search.found;
+      Sleep(50);
+    } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+    return nullptr;
+  }
+
   void Kill() {
     if (!info_.hProcess) return;
     if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
@@ -100,6 +113,14 @@ class ChildProcess {
     return FALSE;
   }
 
+  static BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || !IsWindowVisible(hwnd) || !GetDlgItem(hwnd, 0xFFFF)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+  }
   static BOOL CALLBACK FindOwned(HWND hwnd, LPARAM lParam) {
     Search* search = reinterpret_cast<Search*>(lParam);
     DWORD owner = 0;
