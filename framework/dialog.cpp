@@ -10,15 +10,15 @@ namespace {
 // Modeless dialogs of this thread, for keyboard navigation in the message loop.
 thread_local std::vector<HWND> modelessDialogs;
 
-bool IsModelessDialog(HWND hwnd) {
-  return std::find(modelessDialogs.begin(), modelessDialogs.end(), hwnd) != modelessDialogs.end();
-}
-
 void ForgetModeless(HWND hwnd) {
   modelessDialogs.erase(std::remove(modelessDialogs.begin(), modelessDialogs.end(), hwnd), modelessDialogs.end());
 }
 
 }  // namespace
+
+bool IsModelessDialog(HWND hwnd) {
+  return std::find(modelessDialogs.begin(), modelessDialogs.end(), hwnd) != modelessDialogs.end();
+}
 
 bool RouteDialogMessage(MSG* message) {
   if (modelessDialogs.empty() || !message->hwnd) return false;

@@ -71,5 +71,7 @@ class Dialog : public Window {
 // gives `message` to the outermost modeless dialog that holds its window. True when the
 // dialog took it; the message loop then neither translates nor dispatches it.
 bool RouteDialogMessage(MSG* message);
+// Whether the loop routes keyboard navigation to `hwnd` (a modeless dialog of this thread).
+bool IsModelessDialog(HWND hwnd);
 
 }  // namespace fw

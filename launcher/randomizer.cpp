@@ -90,7 +90,12 @@ int RunRandomizer(const std::string& arguments) {
   const std::string path = ChooseExecutablePath(arguments, GetTickCount());
   if (!path.empty()) {
     DWORD error = ERROR_SUCCESS;
-    if (StartMember(path, arguments, IsFullScreenRun(arguments), &error)) return 0;
+    if (const MemberProcess started = StartMember(path, arguments, &error)) {
+      // The host sees the screensaver running until the member's full-screen run ends.
+      // The launcher owns no window, so nothing waits for its answer meanwhile.
+      if (IsFullScreenRun(arguments)) WaitForSingleObject(started.Handle(), INFINITE);
+      return 0;
+    }
     // Only a missing program is the user's to repair; any other failure ends quietly.
     if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
   }

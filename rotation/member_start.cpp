@@ -7,12 +7,29 @@
 
 namespace rotation {
 
-bool StartMember(const std::string& executablePath, const std::string& arguments, bool waitForExit,
-                 DWORD* error) {
+MemberProcess& MemberProcess::operator=(MemberProcess&& other) noexcept {
+  if (this != &other) {
+    Close();
+    process_ = other.process_;
+    other.process_ = nullptr;
+  }
+  return *this;
+}
+
+void MemberProcess::Terminate() {
+  if (Running()) TerminateProcess(process_, 1);
+}
+
+void MemberProcess::Close() {
+  if (process_) CloseHandle(process_);
+  process_ = nullptr;
+}
+
+MemberProcess StartMember(const std::string& executablePath, const std::string& arguments, DWORD* error) {
   auto fail = [error](DWORD code) {
     if (error) *error = code;
     SetLastError(code);
-    return false;
+    return MemberProcess();
   };
   const std::optional<std::string> composed = ComposeMemberCommandLine(executablePath, arguments);
   if (!composed) return fail(ERROR_FILENAME_EXCED_RANGE);
@@ -31,11 +48,9 @@ bool StartMember(const std::string& executablePath, const std::string& arguments
                       nullptr, nullptr, &startup, &process))
     return fail(GetLastError());
 
-  if (waitForExit) WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   if (error) *error = ERROR_SUCCESS;
-  return true;
+  return MemberProcess(process.hProcess);
 }
 
 std::string PageArgument(HWND pageWindow) {

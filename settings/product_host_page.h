@@ -2,16 +2,19 @@
 // The page of an installed sibling product (template 148): an empty window into which the
 // sibling's own program, started with "-1:<handle>", places its settings page. Preview and
 // Restore Defaults are passed on to that page; before this window goes, the sibling's page
-// is closed, and so saved, with a message that waits for the other program.
+// is closed, and so saved, and its program ends. Every wait on the sibling is bounded: one
+// that stops answering is left behind after a few seconds and ended with its page.
 #include <windows.h>
 
 #include <string>
 
 #include "framework/dialog.h"
+#include "rotation/member_start.h"
 
 class CProductHostPage : public fw::Dialog {
  public:
   CProductHostPage();
+  ~CProductHostPage() override;
   // Creates the page on `rect` (parent's client coordinates) and starts `program` for it.
   // False only when the window can't be created; a program that can't be started leaves
   // the page empty.
@@ -24,4 +27,6 @@ class CProductHostPage : public fw::Dialog {
 
  private:
   void CloseEmbeddedPage();
+
+  rotation::MemberProcess sibling_;
 };

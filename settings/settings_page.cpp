@@ -87,8 +87,9 @@ void CSettingsPage::Preview() {
   char path[MAX_PATH + 1] = "";
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  // The full-screen run covers everything; the page waits for it to end.
-  rotation::StartMember(path, "/sp", true);
+  // The run is started and left to itself: the dialog stays open and answering, as the
+  // run's own tear-down (display mode, desktop, screensaver flag) needs of every window.
+  rotation::StartMember(path, "/sp");
 }
 
 void CSettingsPage::ShowTab(int index) {

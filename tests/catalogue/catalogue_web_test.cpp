@@ -340,8 +340,17 @@ TEST_F(CatalogueWebTest, ProductPageShowsTheProductAndRefusesToStartAnythingButA
   LookIfAsked();
 
   SendDlgItemMessageA(page.Handle(), IDC_DOWNLOAD_NOW, BM_CLICK, 0, 0);
-  PumpFor(1500);
-  EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing was started";
+  // A program started by the click would have left its marker by the time a copy of it,
+  // started only now, has left its own.
+  const std::string later = program + ".later.exe";
+  ASSERT_TRUE(CopyFileA(program.c_str(), later.c_str(), FALSE));
+  ChildProcess sentinel;
+  ASSERT_TRUE(sentinel.Start(later, ""));
+  EXPECT_TRUE(sentinel.WaitForExit(30000));
+  ASSERT_NE(GetFileAttributesA((later + ".ran").c_str()), INVALID_FILE_ATTRIBUTES) << "the later copy left no marker";
+  EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES) << "the click started the program";
+  DeleteFileA((later + ".ran").c_str());
+  DeleteFileA(later.c_str());
   page.Destroy();
   EXPECT_EQ(GetObjectType(bitmap), 0u) << "the page's bitmap went with its window";
   DestroyWindow(parent);

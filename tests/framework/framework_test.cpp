@@ -126,10 +126,11 @@ TEST(Framework, TheWindowEndsBeforeItsObjectOrTheFaultIsCaught) {
   auto early = std::make_unique<Page>(IDD_OUTER);
   ASSERT_TRUE(early->CreateModeless(nullptr));
   HWND orphan = early->Handle();
+  EXPECT_TRUE(fw::IsModelessDialog(orphan));
   early.reset();
   EXPECT_EQ(fw::LifetimeFaults(), faultsBefore + 2);
   EXPECT_FALSE(IsWindow(orphan));
-  PumpFor(50);  // nothing left in the loop's dialog list points at the freed object
+  EXPECT_FALSE(fw::IsModelessDialog(orphan)) << "the loop's dialog list still holds the freed dialog";
 }
 
 // The page inside a window of another process that was made with this same framework.

@@ -44,7 +44,11 @@ struct Program {
     text << file.rdbuf();
     return text.str();
   }
-  void Forget() const { DeleteFileA((path + ".cmdline").c_str()); }
+  bool Ended() const { return GetFileAttributesA((path + ".ended").c_str()) != INVALID_FILE_ATTRIBUTES; }
+  void Forget() const {
+    DeleteFileA((path + ".cmdline").c_str());
+    DeleteFileA((path + ".ended").c_str());
+  }
   void Hold(bool on) const {
     if (on) std::ofstream(path + ".hold").close();
     else DeleteFileA((path + ".hold").c_str());
@@ -132,21 +136,34 @@ class Launcher : public ::testing::Test {
   // started; otherwise it must end while the program it started still runs.
   DWORD Run(const std::string& arguments, bool waits) {
     const std::string shown = "randomizer " + arguments.substr(0, 20);
-    for (const Program& program : programs_) program.Hold(true);
+    for (const Program& program : programs_) {
+      program.Hold(true);
+      DeleteFileA((program.path + ".ended").c_str());
+    }
     ChildProcess run;
     EXPECT_TRUE(run.Start(kRandomizer, arguments)) << "cannot start " << kRandomizer;
     const auto anyStarted = [&] {
       return std::any_of(programs_.begin(), programs_.end(), [](const Program& p) { return p.Started(); });
     };
-    for (DWORD waited = 0; waits && waited < kTimeoutMs && !anyStarted() && !run.WaitForExit(20); waited += 20) {
-    }
     DWORD code = STILL_ACTIVE;
-    const bool ended = run.WaitForExit(waits ? 300 : kTimeoutMs, &code);
-    EXPECT_NE(ended, waits) << shown << (waits ? " did not wait for" : " waited for") << " the program it started";
-    for (const Program& program : programs_) program.Hold(false);
-    if (!ended) {
-      EXPECT_TRUE(run.WaitForExit(kTimeoutMs, &code)) << shown << " did not end";
+    if (!waits) {
+      // It ends while the program it started is held running.
+      EXPECT_TRUE(run.WaitForExit(kTimeoutMs, &code)) << shown << " waited for the program it started";
+      for (const Program& program : programs_) program.Hold(false);
+      // The released program ends before the next run looks for end markers.
+      for (const Program& program : programs_)
+        for (DWORD waited = 0; program.Started() && !program.Ended() && waited < kTimeoutMs; waited += 20) Sleep(20);
+      return code;
     }
+    for (DWORD waited = 0; waited < kTimeoutMs && !anyStarted() && !run.WaitForExit(20); waited += 20) {
+    }
+    // A launcher that did not wait would end while the program is held; one that waits ends
+    // only after the program, which leaves its end marker as it goes.
+    EXPECT_FALSE(run.WaitForExit(3000)) << shown << " ended while the program it started ran";
+    for (const Program& program : programs_) program.Hold(false);
+    EXPECT_TRUE(run.WaitForExit(kTimeoutMs, &code)) << shown << " did not end";
+    EXPECT_TRUE(std::any_of(programs_.begin(), programs_.end(), [](const Program& p) { return p.Ended(); }))
+        << shown << " ended before the program it started";
     return code;
   }
 
@@ -287,7 +304,7 @@ TEST_F(Launcher, PageReceivesItsWindowHandleInUpperCaseHex) {
   const HWND page = CreateWindowExA(0, "STATIC", "page", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(page, nullptr) << "cannot create a window, error " << GetLastError();
   DWORD error = 0;
-  ASSERT_TRUE(rotation::StartMember(own.path, rotation::PageArgument(page), false, &error)) << "error " << error;
+  ASSERT_TRUE(rotation::StartMember(own.path, rotation::PageArgument(page), &error)) << "error " << error;
   std::ostringstream hex;
   hex << std::uppercase << std::hex << (reinterpret_cast<std::uintptr_t>(page) & 0xFFFFFFFFu);
   EXPECT_EQ(own.CommandLine(kTimeoutMs), Launched(own, "-1:" + hex.str()));

@@ -1,7 +1,7 @@
 // A stand-in collection member for the tests. Copies of it are installed under different
 // names; each copy writes the whole command line it was given to <self>.cmdline, then stays
-// running while <self>.hold exists (30 s at most), so a test can tell whether its starter
-// waited for it.
+// running while <self>.hold exists (30 s at most) and leaves <self>.ended as it ends, so a
+// test can tell whether its starter waited for it.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,5 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MoveFileExA((base + ".partial").c_str(), (base + ".cmdline").c_str(), MOVEFILE_REPLACE_EXISTING);
   }
   for (int i = 0; i < 1500 && GetFileAttributesA((base + ".hold").c_str()) != INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+  // The last thing before the end: a starter that waited for this program finds it.
+  std::fclose(std::fopen((base + ".ended").c_str(), "wb"));
   return 0;
 }

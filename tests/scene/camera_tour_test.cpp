@@ -34,12 +34,13 @@ TEST(OrbitTest, PositionsAtGivenSceneTimes) {
   // A quarter of the ellipse: 0.0125 t = pi / 2.
   const double t = kPi / 2 / 0.0125;
   OrbitStep(camera, t);
-  ExpectVector(camera.eye, -3, -2 * std::sin(-0.02 * t), 0, "quarter turn: half-axis 3 along -x");
-  ExpectVector(camera.up, std::cos(t / 120), std::sin(t / 130), 0, "the up vector rolls at two rates");
+  // Worked out on a calculator: -2 sin(-0.02 t), and cos(t / 120) = cos(pi / 3), sin(t / 130).
+  ExpectVector(camera.eye, -3, 1.1755705045849465, 0, "quarter turn: half-axis 3 along -x");
+  ExpectVector(camera.up, 0.5, 0.8229838658936564, 0, "the up vector rolls at two rates");
 
   OrbitStep(camera, 28659.0);
-  ExpectVector(camera.eye, 3 * std::sin(-0.0125 * 28659.0), -2 * std::sin(-0.02 * 28659.0),
-               4 * std::cos(-0.0125 * 28659.0), "the first frame of a run without a random start");
+  ExpectVector(camera.eye, -0.2873711709917548, 1.9742440670096222, 3.9816061103435416,
+               "the first frame of a run without a random start");
 }
 
 TEST(PassTest, FirstStepOfAPassFromTheStart) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -31,14 +32,51 @@ TEST(FlareQuads, FullyVisibleSunHasFullStrengthAndTableColours) {
   EXPECT_DOUBLE_EQ(e19.cornerY, 1.8 * aspect);
   EXPECT_DOUBLE_EQ(e19.alpha, 0.3);
   EXPECT_DOUBLE_EQ(flare.quads[16].alpha, 0.9) << "element 17: alpha 3.0 times 0.3";
+  // The elements' table as the flare is designed: position on the line through the centre,
+  // alpha, picture and colour.
+  const struct {
+    double position, alpha;
+    int picture;
+    double red, green, blue;  // as single-precision values once drawn
+  } designed[] = {
+      {1.0, 0.5, 4, 0.35, 0.284, 0.176},
+      {1.0, 0.2, 4, 1, 1, 1},
+      {0.415, 0.1, 1, 0.137, 0.263, 0.125},
+      {0.4, 0.2, 1, 0.059, 0.78, 0.698},
+      {0.395, 1.0, 4, 0.835, 0.91, 0.02},
+      {0.375, 0.5, 4, 0.835, 0.91, 0.02},
+      {0.375, 0.5, 4, 0.835, 0.91, 0.02},
+      {0.36, 1.0, 4, 0.835, 0.91, 0.02},
+      {0.3575, 1.0, 4, 0.835, 0.91, 0.02},
+      {0.35, 0.3, 1, 0.698, 0.525, 0},
+      {0.35, 0.6, 3, 0.698, 0.525, 0},
+      {0.295, 1.0, 3, 0.706, 0, 0.118},
+      {0.295, 0.5, 4, 0, 0.659, 0.573},
+      {0.295, 0.3, 4, 0.192, 0.565, 0.505},
+      {0.3, 0.3, 1, 0, 0.333, 0.486},
+      {0.27, 0.4, 1, 0.059, 0.208, 0.69},
+      {1.0, 3.0, 4, 0.596, 0.427, 0.282},
+      {1.0, 1.0, 4, 1, 0.9, 0.6},
+      {1.0, 1.0, 4, 0.9596, 0.9427, 0.9282},
+      {-0.54, 0.6, 4, 0.607, 0.643, 0.1},
+      {-0.78, 0.9, 4, 1, 1, 1},
+      {-0.78, 0.4, 2, 0.859, 0.309, 0.663},
+      {1.0, 0.8, 4, 0.553, 0.522, 0.369},
+      {1.0, 0.3, 4, 1, 1, 1},
+      {1.0, 0.2, 2, 1, 0.5, 0.364},
+      {1.0, 0.4, 5, 1, 1, 1},
+      {1.0, 0.2, 5, 1, 1, 1},
+  };
+  ASSERT_EQ(std::size(designed), static_cast<size_t>(kFlareElementCount));
   for (int i = 0; i < kFlareElementCount; ++i) {
-    const FlareElement& e = kFlareElements[i];
+    const auto& e = designed[i];
     const FlareQuad& q = flare.quads[i];
-    EXPECT_FLOAT_EQ(q.red, e.red) << "element " << i + 1;
-    EXPECT_FLOAT_EQ(q.green, e.green) << "element " << i + 1;
-    EXPECT_FLOAT_EQ(q.blue, e.blue) << "element " << i + 1;
+    EXPECT_FLOAT_EQ(q.red, static_cast<float>(e.red)) << "element " << i + 1;
+    EXPECT_FLOAT_EQ(q.green, static_cast<float>(e.green)) << "element " << i + 1;
+    EXPECT_FLOAT_EQ(q.blue, static_cast<float>(e.blue)) << "element " << i + 1;
     EXPECT_DOUBLE_EQ(q.x, e.position * 0.3) << "element " << i + 1 << " on the line through the centre";
     EXPECT_DOUBLE_EQ(q.y, e.position * -0.2) << "element " << i + 1;
+    EXPECT_DOUBLE_EQ(q.alpha, e.alpha * 0.3) << "element " << i + 1;
     EXPECT_EQ(q.textureIndex, e.picture - 1);
   }
   const FlareQuad& streak = flare.quads[27];

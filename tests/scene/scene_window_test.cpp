@@ -23,6 +23,8 @@
 #include "settings/registry_names.h"
 #include "shell/gl_window.h"
 #include "tests/support/fake_scene_host.h"
+#include "tests/support/screen_capture.h"
+#include "tests/support/wait_until.h"
 
 namespace {
 
@@ -100,9 +102,13 @@ class SceneWindowTest : public testing::Test {
     Save(pictureName);
   }
 
-  // Through GDI, rows from the bottom like OpenGL's: what a viewer sees after the swap.
+  // Through GDI, rows from the bottom like OpenGL's: what a viewer sees after the swap,
+  // read once no window of another test lies over it.
   void ReadWindow() {
     pixels_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3, 0);
+    RECT onScreen;
+    GetWindowRect(hwnd_, &onScreen);
+    ASSERT_TRUE(WaitUntil([&] { return Unobscured(hwnd_, onScreen); })) << "another window stayed over the frame";
     HDC windowDc = GetDC(hwnd_);
     HDC memoryDc = CreateCompatibleDC(windowDc);
     BITMAPINFO info{};
@@ -126,6 +132,7 @@ class SceneWindowTest : public testing::Test {
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
     ReleaseDC(hwnd_, windowDc);
+    ASSERT_TRUE(Unobscured(hwnd_, onScreen)) << "a window came over the frame while it was read";
   }
 
   // Window position of a world point; false when behind the eye or within `margin` of the edge.

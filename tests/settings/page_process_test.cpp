@@ -12,6 +12,7 @@
 #include "settings/settings_ids.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/user_input.h"
+#include "tests/support/wait_until.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -102,10 +103,11 @@ TEST_F(HostedPageTest, EmbeddedPageShowsTheStoredValuesTabsAndSavesAllNineOnClos
 
   // A click on "Random sequence" ticks it and takes the focus; Tab moves on to the next control.
   ClickOn(random);
-  EXPECT_EQ(SendMessageA(random, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(FocusOf(page), random);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(random, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(page) == random; }));
   PressKey(VK_TAB);
-  EXPECT_EQ(FocusOf(page), GetDlgItem(page, IDC_DEMO_MODE)) << "Tab moves between the page's controls";
+  EXPECT_TRUE(WaitUntil([&] { return FocusOf(page) == GetDlgItem(page, IDC_DEMO_MODE); }))
+      << "Tab moves between the page's controls";
   SendMessageA(speed, TBM_SETPOS, TRUE, 30);
 
   // The host closes the page: it saves, and its program ends.

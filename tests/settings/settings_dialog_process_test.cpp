@@ -9,12 +9,13 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "settings/registry_names.h"
 #include "settings/settings_ids.h"
 #include "tests/catalogue/loopback_http_server.h"
 #include "tests/support/test_registry.h"
-#include "tests/support/user_input.h"
+#include "tests/support/wait_until.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -59,6 +60,68 @@ HWND WaitForPage(HWND dialog, bool sibling) {
     Sleep(50);
   }
   return nullptr;
+}
+
+// The rectangle of list item `index` on the screen, asked of the list in its own process:
+// the answer is written into memory lent to that process.
+RECT ItemRect(HWND list, int index) {
+  RECT rect{LVIR_BOUNDS, 0, 0, 0};
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(list));
+  void* lent = process ? VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+  if (lent && WriteProcessMemory(process, lent, &rect, sizeof rect, nullptr) &&
+      SendMessageTimeoutA(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(lent),
+                          SMTO_ABORTIFHUNG, 5000, nullptr))
+    ReadProcessMemory(process, lent, &rect, sizeof rect, nullptr);
+  if (lent) VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+  if (process) CloseHandle(process);
+  MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// Ends when the process of `window` has ended, or after `milliseconds`; true when it ended.
+bool ProcessEnds(HWND window, DWORD milliseconds) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(window));
+  if (!process) return true;  // already gone
+  const bool ended = WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
+// The full-screen window of a process other than this test's and the given ones: the run
+// that a Preview started.
+HWND WaitForRun(std::vector<DWORD> others, DWORD milliseconds = 20000) {
+  others.push_back(GetCurrentProcessId());
+  struct Search {
+    const std::vector<DWORD>* others;
+    HWND found;
+  } search{&others, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(
+            [](HWND window, LPARAM lParam) -> BOOL {
+              auto* found = reinterpret_cast<Search*>(lParam);
+              RECT rect;
+              if (!IsWindowVisible(window) || !GetWindowRect(window, &rect) ||
+                  rect.right - rect.left < GetSystemMetrics(SM_CXSCREEN) ||
+                  rect.bottom - rect.top < GetSystemMetrics(SM_CYSCREEN))
+                return TRUE;
+              const DWORD process = ProcessOf(window);
+              for (DWORD other : *found->others)
+                if (other == process) return TRUE;
+              found->found = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      milliseconds);
+  return search.found;
+}
+
+// A key ends the run that a Preview started; its program then ends as a whole.
+void EndRunWithAKey(HWND run) {
+  PostMessageA(run, WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_TRUE(ProcessEnds(run, 20000)) << "the run's window went, its program stayed";
 }
 
 class SettingsDialogTest : public testing::Test {
@@ -115,11 +178,15 @@ class SettingsDialogTest : public testing::Test {
     list_ = GetDlgItem(dialog, IDC_PRODUCT_LIST);
     return dialog;
   }
-  // A click on product `index` of the list (one column, 72 pixels an item).
+  // A click on product `index` of the list, posted to the list at the item's place: what
+  // is posted after it is taken after it.
   void ClickProduct(int index) {
-    RECT rect;
-    GetWindowRect(list_, &rect);
-    ClickAt(rect.left + (rect.right - rect.left) / 2, rect.top + 20 + 72 * index);
+    const RECT item = ItemRect(list_, index);
+    ASSERT_GT(item.bottom, item.top) << "no rectangle for item " << index;
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ScreenToClient(list_, &centre);
+    PostMessageA(list_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    PostMessageA(list_, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
   }
   LRESULT Count() const { return SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0); }
   bool Ended(DWORD milliseconds = 15000) { return saver_.WaitForExit(milliseconds); }
@@ -154,13 +221,15 @@ TEST_F(SettingsDialogTest, SiblingPageHostedAcrossProcessesAndEveryWayOfClosingK
   HWND speed = GetDlgItem(sibling, IDC_ANIMATION_SPEED);
   EXPECT_EQ(SendMessageA(speed, TBM_GETPOS, 0, 0), 77) << "the own page saved on its way out";
 
-  // Choosing the item that is shown recreates nothing.
+  // Choosing the item that is shown recreates nothing: judged once the click was taken and
+  // Restore Defaults, posted after it, has reached the sibling's page.
   ClickProduct(1);
+  PostMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(speed, TBM_GETPOS, 0, 0) == 50; }))
+      << "Restore Defaults reaches the sibling's page";
   EXPECT_EQ(ShownPage(dialog), sibling);
 
-  // Restore Defaults reaches the sibling's page; a change there is saved when it goes.
-  SendMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageA(speed, TBM_GETPOS, 0, 0), 50);
+  // A change on the sibling's page is saved when it goes.
   SendMessageA(speed, TBM_SETPOS, TRUE, 33);
   ClickProduct(0);
   HWND back = WaitForPage(dialog, false);
@@ -223,7 +292,7 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
 
   // The catalogue product's page has no Preview and no Restore Defaults.
   ClickProduct(1);
-  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_PREVIEW)));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(GetDlgItem(dialog, IDC_PREVIEW)); }));
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS)));
   EXPECT_EQ(ShownPage(dialog), nullptr);
 
@@ -240,6 +309,88 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   EXPECT_EQ(Count(), 1);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended());
+}
+
+// Preview from the dialog's own page and from a sibling's page hosted in it: the real
+// program on both sides. The page saves first, the run starts, a key ends it, its program
+// ends, and the dialog, which never waited for the run, answers at once.
+TEST_F(SettingsDialogTest, PreviewFromTheOwnPageAndFromASiblingsPageEndsOnAKeyAndTheDialogAnswers) {
+  AddSibling();
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND own = WaitForPage(dialog, false);
+  ASSERT_NE(own, nullptr);
+  const DWORD dialogProcess = ProcessOf(dialog);
+  HWND speed = GetDlgItem(own, IDC_ANIMATION_SPEED);
+  SendMessageA(speed, TBM_SETPOS, TRUE, 66);
+  PostMessageA(GetDlgItem(dialog, IDC_PREVIEW), BM_CLICK, 0, 0);
+  HWND run = WaitForRun({dialogProcess});
+  ASSERT_NE(run, nullptr) << "Preview started no full-screen run";
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 66u) << "the page saved before the run";
+  EndRunWithAKey(run);
+  PostMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(speed, TBM_GETPOS, 0, 0) == 50; })) << "the dialog froze";
+
+  HWND sibling = nullptr;
+  for (int attempt = 0; attempt < 3 && !sibling; ++attempt) {  // Wine now and then refuses a start
+    if (attempt > 0) ClickProduct(0);
+    ClickProduct(1);
+    sibling = WaitForPage(dialog, true);
+  }
+  ASSERT_NE(sibling, nullptr) << "no page of the sibling's process";
+  const DWORD siblingProcess = ProcessOf(sibling);
+  HWND siblingSpeed = GetDlgItem(sibling, IDC_ANIMATION_SPEED);
+  SendMessageA(siblingSpeed, TBM_SETPOS, TRUE, 22);
+  PostMessageA(GetDlgItem(dialog, IDC_PREVIEW), BM_CLICK, 0, 0);
+  run = WaitForRun({dialogProcess, siblingProcess});
+  ASSERT_NE(run, nullptr) << "Preview on the sibling's page started no run";
+  EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 22u) << "the sibling's page saved before its run";
+  EndRunWithAKey(run);
+  PostMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(siblingSpeed, TBM_GETPOS, 0, 0) == 50; }))
+      << "the dialog or the sibling's page froze";
+
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended()) << "the program ends with its dialog";
+  EXPECT_TRUE(ProcessEnds(sibling, 10000)) << "the sibling's program ends with its page";
+}
+
+// A sibling that places its window and then never answers: Preview and Restore Defaults
+// give up on it, another page can be chosen within seconds, and neither leaving its page
+// nor closing the dialog leaves it running.
+TEST_F(SettingsDialogTest, ASiblingThatNeverAnswersLeavesTheDialogUsableAndIsEndedWithItsPage) {
+  Register("Sibling", "Silent Saver", WindowsPath(TELLARO_UNANSWERING_SIBLING));
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(WaitForPage(dialog, false), nullptr);
+  const auto siblingWindow = [&] {
+    HWND found = nullptr;
+    WaitUntil([&] {
+      for (HWND child = FindWindowExA(dialog, nullptr, nullptr, nullptr); child && !found;
+           child = FindWindowExA(dialog, child, nullptr, nullptr))
+        if (HWND inside = FindWindowExA(child, nullptr, "Static", "not answering")) found = inside;
+      return found != nullptr;
+    });
+    return found;
+  };
+
+  ClickProduct(1);
+  HWND silent = siblingWindow();
+  ASSERT_NE(silent, nullptr) << "the sibling placed no window in its page";
+  PostMessageA(GetDlgItem(dialog, IDC_PREVIEW), BM_CLICK, 0, 0);
+  PostMessageA(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS), BM_CLICK, 0, 0);
+  const DWORD start = GetTickCount();
+  ClickProduct(0);
+  EXPECT_NE(WaitForPage(dialog, false), nullptr) << "the own page did not come back";
+  EXPECT_LT(GetTickCount() - start, 12000u) << "the dialog waited that long for the silent sibling";
+  EXPECT_TRUE(ProcessEnds(silent, 10000)) << "the silent sibling outlived its page";
+
+  ClickProduct(1);
+  silent = siblingWindow();
+  ASSERT_NE(silent, nullptr);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended()) << "the program ends with its dialog";
+  EXPECT_TRUE(ProcessEnds(silent, 10000)) << "the silent sibling outlived the dialog";
 }
 
 }  // namespace

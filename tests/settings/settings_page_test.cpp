@@ -18,6 +18,7 @@
 #include "shell/preview_window.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/test_registry.h"
+#include "tests/support/wait_until.h"
 
 namespace {
 
@@ -194,7 +195,8 @@ TEST_F(SettingsPageTest, PreviewSavesBeforeItStartsTheFullScreenRun) {
   Click(IDC_DEMO_MODE);
   // This program stands for the screensaver: started with "/sp" it notes what it found saved.
   EXPECT_EQ(SendMessageA(page_->Handle(), UM_PREVIEW, 0, 0), 0);
-  EXPECT_EQ(DwordValue(kPreviewMarkerKey, "AnimationSpeed"), 12u) << "the run saw the page's values";
+  EXPECT_TRUE(WaitUntil([] { return DwordValue(kPreviewMarkerKey, "AnimationSpeed") == 12u; }, 20000))
+      << "the run saw the page's values";
   EXPECT_EQ(DwordValue(kPreviewMarkerKey, "DemoMode"), 1u);
   RegDeleteTreeA(HKEY_CURRENT_USER, kPreviewMarkerKey);
 }
@@ -265,7 +267,8 @@ TEST(DibPictureTest, PicturesOfOddWidthLoadWithoutSkewAndThePreviewPaintsOne) {
   ASSERT_TRUE(preview.Create(host.Handle()));
   UpdateWindow(preview.Handle());
   Pump();
-  const ScreenPixels shown = CaptureScreen(rect);
+  const ScreenPixels shown = CaptureUnobscured(host.Handle(), rect);
+  ASSERT_FALSE(shown.pixels.empty()) << "another window stayed over the preview";
   int bright = 0;
   for (int y = 0; y < shown.height / 2; ++y)
     for (int x = 0; x < shown.width / 2; ++x)
@@ -277,10 +280,11 @@ TEST(DibPictureTest, PicturesOfOddWidthLoadWithoutSkewAndThePreviewPaintsOne) {
 
 }  // namespace
 
-// Started by the page's Preview with "/sp": note the settings the run would find, and end.
+// Started by the page's Preview with "/sp" (the page runs in this program, so this program
+// is the one it starts): note the settings the run would find, and end.
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "/sp") {
-    for (const char* name : {"AnimationSpeed", "DemoMode"})
+    for (const char* name : {"DemoMode", "AnimationSpeed"})  // the speed last: the test waits for it
       SetDwordValue(kPreviewMarkerKey, name, DwordValue(kTellaroKey, name));
     return 0;
   }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "settings/registry_names.h"
 #include "settings/settings.h"
@@ -102,7 +103,9 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeOrSizeNeverFailTheLoad) {
   EXPECT_EQ(settings.CamMode, 2) << "the values after the odd ones are still read";
 }
 
-TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsAndLoadReadsThemBack) {
+// The registry names are the collection's, shared with its other programs: written out here
+// as they stand in the registry, not taken from the store's own table.
+TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsUnderTheirNamesAndLoadReadsThem) {
   Settings saved;
   saved.XResolution = 800;
   saved.YResolution = 600;
@@ -114,19 +117,30 @@ TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsAndLoadReadsThemBack) {
   saved.NightSide = 0;
   saved.DemoMode = 1;
   EXPECT_TRUE(saved.Save());
-  DWORD value = 0;
-  ASSERT_TRUE(GetDword("ColorDepth", &value));
-  EXPECT_EQ(value, 32u);
+  const std::pair<const char*, DWORD> written[] = {
+      {"XResolution", 800}, {"YResolution", 600}, {"ColorDepth", 32}, {"CurrentVideomode", 0}, {"RandomCameraStart", 0},
+      {"AnimationSpeed", 99}, {"CamMode", 2}, {"NightSide", 0}, {"DemoMode", 1}};
+  for (const auto& [name, expected] : written) {
+    DWORD value = 0xDEADBEEF;
+    EXPECT_TRUE(GetDword(name, &value)) << name;
+    EXPECT_EQ(value, expected) << name;
+  }
+
+  const std::pair<const char*, DWORD> stored[] = {
+      {"XResolution", 1280}, {"YResolution", 1024}, {"ColorDepth", 24}, {"CurrentVideomode", 1},
+      {"RandomCameraStart", 1}, {"AnimationSpeed", 7}, {"CamMode", 1}, {"NightSide", 1}, {"DemoMode", 0}};
+  for (const auto& [name, value] : stored) SetDword(name, value);
   Settings loaded;
   EXPECT_TRUE(loaded.Load());
-  EXPECT_EQ(loaded.XResolution, 800);
-  EXPECT_EQ(loaded.YResolution, 600);
-  EXPECT_EQ(loaded.CurrentVideomode, 0);
-  EXPECT_EQ(loaded.RandomCameraStart, 0);
-  EXPECT_EQ(loaded.AnimationSpeed, 99);
-  EXPECT_EQ(loaded.CamMode, 2);
-  EXPECT_EQ(loaded.NightSide, 0);
-  EXPECT_EQ(loaded.DemoMode, 1);
+  EXPECT_EQ(loaded.XResolution, 1280);
+  EXPECT_EQ(loaded.YResolution, 1024);
+  EXPECT_EQ(loaded.ColorDepth, 24);
+  EXPECT_EQ(loaded.CurrentVideomode, 1);
+  EXPECT_EQ(loaded.RandomCameraStart, 1);
+  EXPECT_EQ(loaded.AnimationSpeed, 7);
+  EXPECT_EQ(loaded.CamMode, 1);
+  EXPECT_EQ(loaded.NightSide, 1);
+  EXPECT_EQ(loaded.DemoMode, 0);
 }
 
 TEST_F(SettingsStoreTest, RestoreDefaultsKeepsRandomCameraStart) {

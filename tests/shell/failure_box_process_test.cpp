@@ -62,7 +62,7 @@ BOOL CALLBACK FindStopIcon(HWND child, LPARAM lParam) {
   if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) return TRUE;
   RECT rect;
   GetWindowRect(child, &rect);
-  const ScreenPixels icon = CaptureScreen(rect);
+  const ScreenPixels icon = CaptureUnobscured(child, rect);
   if (icon.pixels.empty()) return TRUE;
   int red = 0;
   for (const uint32_t pixel : icon.pixels)

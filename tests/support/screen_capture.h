@@ -38,3 +38,29 @@ inline ScreenPixels CaptureScreen(const RECT& rect) {
   ReleaseDC(nullptr, screen);
   return result;
 }
+
+// True when no other visible top-level window lies above `window` over `rect` (screen
+// coordinates): what the screen shows there is then the window's own picture. Geometry
+// only, so a window of another program is never asked anything.
+inline bool Unobscured(HWND window, const RECT& rect) {
+  HWND top = GetAncestor(window, GA_ROOT);
+  for (HWND above = GetWindow(top, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    RECT other, overlap;
+    if (IsWindowVisible(above) && GetWindowRect(above, &other) && IntersectRect(&overlap, &other, &rect)) return false;
+  }
+  return true;
+}
+
+// The screen over `rect` once nothing lies above `window` there during the whole copy,
+// waiting up to `milliseconds`; empty pixels when something stayed in the way.
+inline ScreenPixels CaptureUnobscured(HWND window, const RECT& rect, DWORD milliseconds = 10000) {
+  const DWORD deadline = GetTickCount() + milliseconds;
+  do {
+    if (Unobscured(window, rect)) {
+      ScreenPixels shown = CaptureScreen(rect);
+      if (Unobscured(window, rect)) return shown;
+    }
+    Sleep(50);
+  } while (static_cast<int32_t>(deadline - GetTickCount()) > 0);
+  return ScreenPixels();
+}

@@ -1,5 +1,6 @@
 #pragma once
-// Real input through SendInput, as a user gives it.
+// Real input through SendInput, as a user gives it. It arrives on its own time: callers wait
+// for what the input is to change, with a deadline.
 #include <windows.h>
 
 inline void ClickAt(int x, int y) {
@@ -9,7 +10,6 @@ inline void ClickAt(int x, int y) {
   click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, click, sizeof(INPUT));
-  Sleep(500);
 }
 
 inline void ClickOn(HWND control) {
@@ -24,5 +24,4 @@ inline void PressKey(WORD key) {
   press[0].ki.wVk = press[1].ki.wVk = key;
   press[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, press, sizeof(INPUT));
-  Sleep(300);
 }
