@@ -3,15 +3,15 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
+#include "base/ascii.h"
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+namespace {
 
 bool IsDeviceName(std::string_view id) {
   // "CON.txt" is the console as much as "CON" is.
   const std::string_view stem = id.substr(0, id.find('.'));
   std::string upper;
-  for (char c : stem) upper += Upper(c);
+  for (char c : stem) upper += ascii::Upper(c);
   if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
   return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
          upper[3] >= '1' && upper[3] <= '9';
@@ -43,7 +43,7 @@ bool ReadProductRecords(const XmlPairs& document, std::vector<CatalogueEntry>* e
       entries->clear();
       return false;
     }
-    if (entry.ID == kOwnProductId) continue;
+    if (IsOwnProduct(entry.ID)) continue;
     const bool complete = document.GetString(base + ".Title", &entry.Title) &&
                           document.GetString(base + ".Version", &entry.Version) &&
                           document.GetString(base + ".Description.Text", &entry.DescriptionText) &&

@@ -5,10 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/product.h"
 #include "catalogue/xml_pairs.h"
-
-// This product's own identifier; the catalogue never lists it.
-inline constexpr char kOwnProductId[] = "TELLARO";
 
 // One product of the catalogue. Screenshot and Icon hold the URLs after reading and the local
 // cache paths after a load.

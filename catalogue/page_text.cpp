@@ -1,18 +1,9 @@
 #include "catalogue/page_text.h"
 
+#include "base/ascii.h"
+
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -21,7 +12,7 @@ std::array<std::string, 3> SplitDescription(std::string_view text) {
   size_t at = 0;
   for (size_t n = 0; n < lines.size() && at < text.size(); ++n) {
     if (n > 0)
-      while (at < text.size() && IsBlank(text[at])) ++at;
+      while (at < text.size() && ascii::IsBlank(text[at])) ++at;
     size_t end = text.find('\n', at);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(at, end - at);
@@ -34,8 +25,8 @@ std::array<std::string, 3> SplitDescription(std::string_view text) {
 
 bool IsWebAddress(std::string_view address) {
   size_t scheme = 0;
-  if (StartsWithNoCase(address, "http://")) scheme = 7;
-  else if (StartsWithNoCase(address, "https://")) scheme = 8;
+  if (ascii::StartsWithNoCase(address, "http://")) scheme = 7;
+  else if (ascii::StartsWithNoCase(address, "https://")) scheme = 8;
   else return false;
   // A host must follow; control characters never belong in an address.
   if (address.size() == scheme || address[scheme] == '/' || address[scheme] == '\\') return false;

@@ -10,7 +10,7 @@
 #include "catalogue/screenshot_bitmap.h"
 
 CProductInfoPage::CProductInfoPage() : fw::Dialog(IDD_PRODUCT_INFO) {
-  OnCommand(IDC_DOWNLOAD_NOW, BN_CLICKED, [this] { OnDownloadNow(); });
+  BindCommand(IDC_DOWNLOAD_NOW, BN_CLICKED, [this] { OnDownloadNow(); });
 }
 
 bool CProductInfoPage::Create(const RECT& rect, HWND parent, const std::string& title, const std::string& description,

@@ -42,7 +42,7 @@ HBITMAP LoadScreenshotBitmap(const std::string& path, int width, int height) {
   std::vector<uint8_t> file;
   JpegRaster raster;
   if (!ReadWholeFile(path, &file) || file.empty() ||
-      DecodeJpeg(file.data(), file.size(), &raster, kMaxScreenshotBytes) != 0)
+      !DecodeJpeg(file.data(), file.size(), &raster, kMaxScreenshotBytes))
     return nullptr;
 
   // Top-down 24-bit rows in blue, green, red order, each padded to a multiple of 4 bytes.

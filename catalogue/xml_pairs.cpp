@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/ascii.h"
 #include "catalogue/xml_tokenizer.h"
 
 namespace {
@@ -15,18 +16,9 @@ struct FileCloser {
   void operator()(std::FILE* file) const noexcept { std::fclose(file); }
 };
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameKey(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  return true;
-}
-
 // "%d" without its undefined behaviour for numbers out of range: those saturate.
 int32_t ReadDecimal(const char* p) {
-  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+  while (ascii::IsBlank(*p)) ++p;
   const bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
   const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
@@ -108,7 +100,7 @@ bool XmlPairs::ParseInto(const char* text) {
 
 const XmlPair* XmlPairs::Find(std::string_view key) const {
   for (const XmlPair& pair : pairs_)
-    if (SameKey(pair.key, key)) return &pair;
+    if (ascii::EqualNoCase(pair.key, key)) return &pair;
   return nullptr;
 }
 

@@ -2,6 +2,6 @@
 # and manifest. windres does not report what a script reads, so the manifest is named here.
 function(tellaro_version_resource target rc manifest)
   target_sources(${target} PRIVATE ${rc})
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${manifest};${PROJECT_SOURCE_DIR}/shell/product.h")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${manifest};${PROJECT_SOURCE_DIR}/base/product.h")
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()

@@ -71,11 +71,11 @@ void Dialog::End(INT_PTR result) {
   else DestroyWindow(hwnd_);
 }
 
-void Dialog::OnCommand(int id, int code, CommandHandler handler) {
+void Dialog::BindCommand(int id, int code, CommandHandler handler) {
   commands_.push_back({id, code, std::move(handler)});
 }
 
-void Dialog::OnNotify(int id, UINT code, NotifyHandler handler) {
+void Dialog::BindNotify(int id, UINT code, NotifyHandler handler) {
   notifications_.push_back({id, code, std::move(handler)});
 }
 

@@ -6,8 +6,8 @@
 //
 // A template may carry initial list entries (resource type 240 of the same id); they are in
 // the lists before OnInitDialog runs.
-// Messages reach the dialog in this order: the control tables (OnCommand, OnNotify), then
-// OnOK / OnCancel for the two standard buttons, then OnMessage.
+// Messages reach the dialog in this order: the handlers bound to controls (BindCommand,
+// BindNotify), then OnOK / OnCancel for the two standard buttons, then OnMessage.
 #include <windows.h>
 
 #include <functional>
@@ -33,9 +33,9 @@ class Dialog : public Window {
   using CommandHandler = std::function<void()>;
   using NotifyHandler = std::function<LRESULT(NMHDR&)>;
   // WM_COMMAND from control `id` with notification `code` (BN_CLICKED for buttons).
-  void OnCommand(int id, int code, CommandHandler handler);
+  void BindCommand(int id, int code, CommandHandler handler);
   // WM_NOTIFY from control `id` with `code`; the handler's result is the message's result.
-  void OnNotify(int id, UINT code, NotifyHandler handler);
+  void BindNotify(int id, UINT code, NotifyHandler handler);
 
   virtual BOOL OnInitDialog();  // default: controls filled from the object
   virtual void DataExchange(bool /*save*/) {}

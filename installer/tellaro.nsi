@@ -25,7 +25,7 @@ Target amd64-unicode
 !include FileFunc.nsh
 !include MUI2.nsh
 
-!searchparse /file "${SOURCE_DIR}/shell/product.h" '#define TELLARO_VERSION_TEXT "' VERSION '"'
+!searchparse /file "${SOURCE_DIR}/base/product.h" '#define TELLARO_VERSION_TEXT "' VERSION '"'
 
 !define COMPANY "Kestrune"
 !define TITLE "Tellaro"

@@ -5,5 +5,5 @@
 #include "launcher/randomizer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  return rotation::RunRandomizer(commandLine ? commandLine : "");
+  return launcher::RunRandomizer(commandLine ? commandLine : "");
 }

@@ -14,7 +14,13 @@
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 
-namespace rotation {
+namespace launcher {
+
+using rotation::IsFullScreenRun;
+using rotation::kMakerWebAddress;
+using rotation::MemberProcess;
+using rotation::PickCandidate;
+using rotation::StartMember;
 
 namespace {
 
@@ -41,21 +47,6 @@ std::string InstallErrorText() {
          kMakerWebAddress;
 }
 
-bool StartRandomIsOn() {
-  RegistryKey collection;
-  if (!collection.Open(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return false;
-  DWORD type = REG_NONE;
-  unsigned char data[4] = {};
-  DWORD size = sizeof data;
-  if (RegQueryValueExA(collection.Handle(), registry_names::kStartRandom, nullptr, &type, data, &size) !=
-      ERROR_SUCCESS)
-    return false;
-  if (type != REG_DWORD || size == 0) return false;
-  DWORD value = 0;
-  std::memcpy(&value, data, size);
-  return value != 0;
-}
-
 std::string OwnExecutablePath() {
   RegistryKey own;
   if (!own.Open(HKEY_CURRENT_USER, OwnKeyPath().c_str())) return {};
@@ -71,16 +62,15 @@ std::string OwnExecutablePath() {
 }
 
 std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed) {
-  if (IsFullScreenRun(arguments) && StartRandomIsOn()) {
-    RegistryKey collection;
-    if (collection.OpenPlain(HKEY_CURRENT_USER, registry_names::kCollectionKey)) {
-      try {
-        std::vector<std::string> candidates = CandidatePaths(collection);
-        if (std::optional<std::size_t> index = PickCandidate(seed, candidates.size()))
-          return std::move(candidates[*index]);
-      } catch (const std::bad_alloc&) {
-        // Out of memory for the candidates: this screensaver runs instead.
-      }
+  RegistryKey collection;
+  if (IsFullScreenRun(arguments) && collection.OpenPlain(HKEY_CURRENT_USER, registry_names::kCollectionKey) &&
+      StartRandomIsOn(collection.Handle())) {
+    try {
+      std::vector<std::string> candidates = CandidatePaths(collection);
+      if (std::optional<std::size_t> index = PickCandidate(seed, candidates.size()))
+        return std::move(candidates[*index]);
+    } catch (const std::bad_alloc&) {
+      // Out of memory for the candidates: this screensaver runs instead.
     }
   }
   return OwnExecutablePath();
@@ -103,4 +93,4 @@ int RunRandomizer(const std::string& arguments) {
   return -1;
 }
 
-}  // namespace rotation
+}  // namespace launcher

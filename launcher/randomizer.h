@@ -5,16 +5,12 @@
 #include <cstdint>
 #include <string>
 
-namespace rotation {
+namespace launcher {
 
 inline constexpr char kErrorCaption[] = "Screensaver error";
 
 // The text of the error box, ending with the maker's web address.
 std::string InstallErrorText();
-
-// "StartRandom" under the collection key is on: it exists as a REG_DWORD with data and a
-// non-zero value. Anything else, a string "1" included, is off.
-bool StartRandomIsOn();
 
 // This screensaver's own "ExecutablePath", when it is stored as a non-empty REG_SZ that fits
 // the 1,024-byte path buffer; empty otherwise.
@@ -31,4 +27,4 @@ std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed);
 // "Screensaver error" box when nothing could be started for want of a file.
 int RunRandomizer(const std::string& arguments);
 
-}  // namespace rotation
+}  // namespace launcher

@@ -18,31 +18,34 @@ ImageFormat FormatOf(const char* name) {
   return ImageFormat::Unknown;
 }
 
-int ReadJpeg(Image* image, const uint8_t* bytes, size_t length, const char* name) {
+bool ReadJpeg(Image* image, const uint8_t* bytes, size_t length, const char* name, std::string* reason) {
   JpegRaster raster;
-  if (DecodeJpeg(bytes, length, &raster) != 0) {
-    TraceError("Can't decompress jpeg image \"%s\"", name);
-    return 0;
+  if (!DecodeJpeg(bytes, length, &raster)) {
+    TraceError(reason, "Can't decompress jpeg image \"%s\"", name);
+    return false;
   }
   image->pixels = std::move(raster.pixels);
   image->width = static_cast<int32_t>(raster.width);
   image->height = static_cast<int32_t>(raster.height);
   image->bitsPerPixel = 24;
-  return 1;
+  return true;
 }
 
 }  // namespace
 
-int ReadImage(Image* image, const char* memberName, ResourcePak& pak) {
+bool ReadImage(Image* image, const char* memberName, ResourcePak& pak, std::string* reason) {
   image->pixels.reset();
   ByteBuffer bytes;
   const int32_t length = pak.Extract(memberName, &bytes);
-  if (length <= 0) return 0;
+  if (length <= 0) {
+    if (reason) *reason = pak.LastError();
+    return false;
+  }
   switch (FormatOf(memberName)) {
-    case ImageFormat::Tga: return DecodeTga(image, bytes.get(), static_cast<size_t>(length), memberName);
-    case ImageFormat::Jpeg: return ReadJpeg(image, bytes.get(), static_cast<size_t>(length), memberName);
+    case ImageFormat::Tga: return DecodeTga(image, bytes.get(), static_cast<size_t>(length), memberName, reason);
+    case ImageFormat::Jpeg: return ReadJpeg(image, bytes.get(), static_cast<size_t>(length), memberName, reason);
     case ImageFormat::Unknown: break;
   }
-  TraceError("Unknown image \"%s\" format", memberName);
-  return 0;
+  TraceError(reason, "Unknown image \"%s\" format", memberName);
+  return false;
 }

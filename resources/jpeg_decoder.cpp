@@ -81,7 +81,8 @@ void SkipInputData(j_decompress_ptr info, long count) {
   source->base.bytes_in_buffer -= rest;
 }
 
-// Runs the library over the bytes; 0 on success. Only `decode` is touched after setjmp.
+// Runs the library over the bytes: 0 on success, else the number of the step that failed
+// (kept for a debugger). Only `decode` is touched after setjmp.
 int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPixelBytes) {
   jpeg_decompress_struct* const info = &decode->decompressor;
   info->err = jpeg_std_error(&decode->errors.base);
@@ -131,21 +132,21 @@ int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPix
 
 }  // namespace
 
-int DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes) {
+bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes) {
   std::unique_ptr<JpegDecode> decode(new (std::nothrow) JpegDecode());
-  if (!decode) return 7;
+  if (!decode) return false;
   const int result = Run(decode.get(), bytes, length, maxPixelBytes);
   const uint32_t width = decode->decompressor.output_width;
   const uint32_t height = decode->decompressor.output_height;
   // Safe after a partial create: the value-initialised record has no memory manager yet.
   jpeg_destroy_decompress(&decode->decompressor);
-  if (result != 0) return result;
+  if (result != 0) return false;
   raster->pixels = std::move(decode->pixels);
   raster->width = width;
   raster->height = height;
-  return 0;
+  return true;
 }
 
-int DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster) {
+bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster) {
   return DecodeJpeg(bytes, length, raster, kMaxImageBytes);
 }

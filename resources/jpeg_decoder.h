@@ -12,9 +12,9 @@ struct JpegRaster {
   uint32_t height = 0;  // libjpeg's output height
 };
 
-// 0 on success with `raster` filled; non-zero on failure with `raster` untouched. The bytes
+// True on success with `raster` filled; false on failure with `raster` untouched. The bytes
 // are only read. Grayscale files come out as RGB; files of other colour spaces (CMYK) are
 // refused, and so are files that end before their image is complete.
-int DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster);
+bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster);
 // The same with a bound on the decoded size in bytes, checked before any pixel is decoded.
-int DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes);
+bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes);

@@ -5,6 +5,8 @@
 // is ever found.
 #include <cstdint>
 
+#include "base/resource_ids.h"
+
 struct LockedResource {
   const void* data = nullptr;      // read-only, owned by the module, never freed
   int32_t size = 0;
@@ -16,4 +18,4 @@ struct LockedResource {
 bool LockProgramResource(int32_t resourceId, LockedResource* out);
 
 // The identifier of the screensaver's data archive.
-constexpr int32_t kArchiveResourceId = 152;
+constexpr int32_t kArchiveResourceId = IDR_ARCHIVE;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "base/ascii.h"
 #include "resources/trace.h"
 
 namespace {
@@ -15,15 +16,6 @@ constexpr uLong kFlagEncrypted = 1;
 // Deflate cannot expand one input byte into more than about 1032 output bytes.
 constexpr uint64_t kMaxDeflateRatio = 1032;
 constexpr uint64_t kDeflateSlack = 1024;
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualIgnoringAsciiCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (LowerAscii(*a) != LowerAscii(*b)) return false;
-  }
-  return *a == *b;
-}
 
 // Whether the member can possibly deliver its recorded size from an archive of
 // `archiveSize` bytes: a stored member holds its bytes one to one, a deflated one expands
@@ -45,6 +37,7 @@ bool SizeIsAttainable(const PakEntry& entry, int32_t archiveSize) {
 
 bool ResourcePak::Open(int32_t resourceId) {
   Close();
+  lastError_.clear();
   source_ = StreamSource{};
   source_.resourceId = resourceId;
   return OpenSource();
@@ -52,13 +45,14 @@ bool ResourcePak::Open(int32_t resourceId) {
 
 bool ResourcePak::Open(const void* data, int32_t size) {
   Close();
+  lastError_.clear();
   source_ = StreamSource{};
   source_.data = data;
   source_.size = size;
   // A null buffer would read as "the resource with identifier 0"; refuse it here.
   if (data == nullptr) {
     std::strcpy(name_, kPakName);
-    TraceError("Can't open file \"%s\"", name_);
+    TraceError(&lastError_, "Can't open file \"%s\"", name_);
     return false;
   }
   return OpenSource();
@@ -74,7 +68,7 @@ bool ResourcePak::OpenSource() {
     archive_ = nullptr;
   }
   if (archive_ == nullptr) {
-    TraceError("Can't open file \"%s\"", name_);
+    TraceError(&lastError_, "Can't open file \"%s\"", name_);
     return false;
   }
   entryCount_ = static_cast<int32_t>(global.number_entry);
@@ -82,7 +76,7 @@ bool ResourcePak::OpenSource() {
 
   entries_.reset(new (std::nothrow) PakEntry[static_cast<size_t>(entryCount_)]());
   if (!entries_) {
-    TraceError("Not enought memory to load pak file \"%s\"", name_);
+    TraceError(&lastError_, "Not enought memory to load pak file \"%s\"", name_);
     unzClose(archive_);
     archive_ = nullptr;
     entryCount_ = 0;
@@ -124,17 +118,18 @@ const PakEntry* ResourcePak::Find(const char* memberName) const {
   if (memberName == nullptr) return nullptr;
   for (int32_t i = 0; i < entryCount_; ++i) {
     const PakEntry& entry = entries_[static_cast<size_t>(i)];
-    if (entry.listed && EqualIgnoringAsciiCase(entry.name, memberName)) return &entry;
+    if (entry.listed && ascii::EqualNoCase(entry.name, memberName)) return &entry;
   }
   return nullptr;
 }
 
 int32_t ResourcePak::Extract(const char* memberName, ByteBuffer* bytes) {
   bytes->reset();
+  lastError_.clear();
   const char* shownName = memberName != nullptr ? memberName : "";
   const PakEntry* entry = archive_ != nullptr ? Find(memberName) : nullptr;
   if (entry == nullptr) {
-    TraceError("File \"%s:%s\" not found", name_, shownName);
+    TraceError(&lastError_, "File \"%s:%s\" not found", name_, shownName);
     return 0;
   }
   ByteBuffer buffer;
@@ -150,7 +145,7 @@ int32_t ResourcePak::Extract(const char* memberName, ByteBuffer* bytes) {
     unzCloseCurrentFile(archive_);  // a CRC-32 mismatch reported here does not fail the extraction
   }
   if (!buffer || read != entry->uncompressedSize) {
-    TraceError("Can't extract file \"%s:%s\"", name_, shownName);
+    TraceError(&lastError_, "Can't extract file \"%s:%s\"", name_, shownName);
     return 0;
   }
   *bytes = std::move(buffer);

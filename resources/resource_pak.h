@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "resources/byte_buffer.h"
 #include "resources/resource_lookup.h"
@@ -48,6 +49,8 @@ class ResourcePak {
 
   bool IsOpen() const { return archive_ != nullptr; }
   const char* Name() const { return name_; }
+  // Why the last Open or Extract failed ("" after one that succeeded).
+  const std::string& LastError() const { return lastError_; }
   int32_t EntryCount() const { return entryCount_; }
   const PakEntry* Entries() const { return entries_.get(); }
 
@@ -57,6 +60,7 @@ class ResourcePak {
   const PakEntry* Find(const char* memberName) const;
 
   char name_[256] = "";
+  std::string lastError_;
   StreamSource source_;
   unzFile archive_ = nullptr;
   int32_t entryCount_ = 0;

@@ -94,13 +94,13 @@ uint64_t LeastPixelBytes(uint8_t type, uint64_t pixels, uint64_t bytesPerPixel) 
 
 }  // namespace
 
-int DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name) {
+bool DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name, std::string* reason) {
   image->pixels.reset();
   ByteCursor cursor(bytes, length);
   const uint8_t* header = cursor.Take(kHeaderSize);
   if (header == nullptr) {
-    TraceError("Truncated tga image \"%s\"", name);
-    return 0;
+    TraceError(reason, "Truncated tga image \"%s\"", name);
+    return false;
   }
   const uint8_t idLength = header[0];
   const uint8_t colourMapType = header[1];
@@ -111,12 +111,12 @@ int DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* nam
   const bool topFirst = (header[17] & kTopRowFirst) != 0;
 
   if (type != kTypeTrueColour && type != kTypeRunLength) {
-    TraceError("Unsupported tga image \"%s\" type (type=%d)", name, type);
-    return 0;
+    TraceError(reason, "Unsupported tga image \"%s\" type (type=%d)", name, type);
+    return false;
   }
   if (colourMapType != 0 || (depth != 24 && depth != 32)) {
-    TraceError("Unsupported tga image \"%s\" pixel size (size=%d)", name, depth);
-    return 0;
+    TraceError(reason, "Unsupported tga image \"%s\" pixel size (size=%d)", name, depth);
+    return false;
   }
   image->width = width;
   image->height = height;
@@ -125,26 +125,26 @@ int DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* nam
 
   const uint64_t size = PixelBufferSize(width, height, bytesPerPixel);
   if (size == 0) {
-    TraceError("Unsupported tga image \"%s\" size (%dx%d)", name, width, height);
-    return 0;
+    TraceError(reason, "Unsupported tga image \"%s\" size (%dx%d)", name, width, height);
+    return false;
   }
   const uint64_t pixelCount = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
   if (!cursor.Skip(idLength) || cursor.Remaining() < LeastPixelBytes(type, pixelCount, bytesPerPixel)) {
-    TraceError("Truncated tga image \"%s\"", name);
-    return 0;
+    TraceError(reason, "Truncated tga image \"%s\"", name);
+    return false;
   }
   ByteBuffer pixels = AllocateBytes(static_cast<size_t>(size));
   if (!pixels) {
-    TraceError("Can't allocate memory (size=%d)", static_cast<int>(size));
-    return 0;
+    TraceError(reason, "Can't allocate memory (size=%d)", static_cast<int>(size));
+    return false;
   }
   RowWriter writer(pixels.get(), width, height, bytesPerPixel, topFirst);
   const bool complete = type == kTypeTrueColour ? DecodeUncompressed(cursor, writer, bytesPerPixel)
                                                 : DecodeRunLength(cursor, writer, bytesPerPixel);
   if (!complete) {
-    TraceError("Truncated tga image \"%s\"", name);
-    return 0;
+    TraceError(reason, "Truncated tga image \"%s\"", name);
+    return false;
   }
   image->pixels = std::move(pixels);
-  return 1;
+  return true;
 }

@@ -3,9 +3,11 @@
 // bits per pixel, in either row order.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "resources/image.h"
 
-// 1 on success with `image` filled (top row first, R G B (A)); 0 on failure with
-// image->pixels null. `name` is used only in trace messages. Never reads beyond `length`.
-int DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name);
+// True on success with `image` filled (top row first, R G B (A)); false on failure with
+// image->pixels null and, when asked for, the reason (naming the file as `name`). Never
+// reads beyond `length`.
+bool DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name, std::string* reason = nullptr);

@@ -1,7 +1,7 @@
 #pragma once
-// Loader diagnostics of the archive and the image decoders. TraceError shows nothing and
-// writes nothing anywhere; the last formatted message is kept in memory so that tests can
-// see which failure path was taken.
+// Loader diagnostics of the archive and the image decoders. TraceError formats why a load
+// failed into the caller's `reason` (and does nothing when the caller gave none); it shows
+// and writes nothing anywhere. What the user sees is decided by the caller.
 #include <string>
 
 #if defined(__GNUC__)
@@ -10,8 +10,4 @@
 #define TELLARO_PRINTF_FORMAT(f, a)
 #endif
 
-void TraceError(const char* format, ...) TELLARO_PRINTF_FORMAT(1, 2);
-
-// The message of the most recent TraceError call ("" after ClearLastTrace).
-const std::string& LastTrace();
-void ClearLastTrace();
+void TraceError(std::string* reason, const char* format, ...) TELLARO_PRINTF_FORMAT(2, 3);

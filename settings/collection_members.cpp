@@ -1,5 +1,7 @@
 #include "settings/collection_members.h"
 
+#include <cstring>
+
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 
@@ -32,4 +34,16 @@ std::vector<CollectionEntry> ReadCollectionMembers(HKEY collectionKey) {
     members.push_back(CollectionEntry{title, name, path});
   }
   return members;
+}
+
+bool StartRandomIsOn(HKEY collectionKey) {
+  DWORD type = REG_NONE;
+  unsigned char data[4] = {};
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(collectionKey, registry_names::kStartRandom, nullptr, &type, data, &size) != ERROR_SUCCESS)
+    return false;
+  if (type != REG_DWORD || size == 0) return false;
+  DWORD value = 0;
+  std::memcpy(&value, data, size);
+  return value != 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The one reader of the collection's "List" key, shared by the settings store and the
-// launcher so that both see the same members.
+// The one reader of the collection's "List" key and of its "StartRandom" value, shared by
+// the settings store, the settings dialog and the launcher so that all see the same.
 #include <windows.h>
 
 #include <vector>
@@ -11,3 +11,7 @@
 // keeps the members whose "ExecutablePath" names an existing file. An absent "List" key
 // gives an empty list.
 std::vector<CollectionEntry> ReadCollectionMembers(HKEY collectionKey);
+
+// "StartRandom" below the open collection key is on: it exists as a REG_DWORD with data and
+// a non-zero value. Anything else, a string "1" or an absent value included, is off.
+bool StartRandomIsOn(HKEY collectionKey);

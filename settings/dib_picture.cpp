@@ -45,6 +45,7 @@ bool DibPicture::Allocate(int width, int height) {
 }
 
 bool DibPicture::Load(const char* name, bool isResource) {
+  Release();  // a failed load leaves no picture, not the previous one
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(isResource ? GetModuleHandleA(nullptr) : nullptr, name,
                                                    IMAGE_BITMAP, 0, 0,
                                                    LR_CREATEDIBSECTION | (isResource ? 0u : LR_LOADFROMFILE)));

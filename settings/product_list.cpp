@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-bool IsOwnProduct(const std::string& id) {
-  const std::string own = kOwnProductId;
-  return id.size() == own.size() && std::equal(id.begin(), id.end(), own.begin(), [](char a, char b) {
-           return (a >= 'a' && a <= 'z' ? a - 'a' + 'A' : a) == b;
-         });
-}
-
 std::vector<ProductEntry> BuildProductList(const std::vector<CollectionEntry>& members,
                                            const std::vector<CatalogueEntry>& catalogue) {
   std::vector<ProductEntry> products;

@@ -26,4 +26,3 @@ struct ProductEntry {
 std::vector<ProductEntry> BuildProductList(const std::vector<CollectionEntry>& members,
                                            const std::vector<CatalogueEntry>& catalogue);
 
-bool IsOwnProduct(const std::string& id);

@@ -87,7 +87,7 @@ bool RegistryKey::ReadString(const char* subkey, const char* name, char* buffer,
   return true;
 }
 
-bool RegistryKey::WriteDword(const char* subkey, int32_t value, const char* name) const {
+bool RegistryKey::WriteDword(const char* subkey, const char* name, int32_t value) const {
   ScopedSubkey key(key_, subkey, true);
   if (!key.get()) return false;
   DWORD data = static_cast<DWORD>(value);

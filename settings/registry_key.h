@@ -24,7 +24,7 @@ class RegistryKey {
   bool ReadDword(const char* subkey, const char* name, int32_t* destination) const;
   // Reads into buffer (capacity *size, in/out); the text is always NUL-terminated.
   bool ReadString(const char* subkey, const char* name, char* buffer, DWORD* size) const;
-  bool WriteDword(const char* subkey, int32_t value, const char* name) const;
+  bool WriteDword(const char* subkey, const char* name, int32_t value) const;
 
  private:
   HKEY key_ = nullptr;

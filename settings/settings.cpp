@@ -2,37 +2,15 @@
 
 #include <cstdio>
 
-Settings::Settings(const Settings& other) { CopySettingsFrom(other); }
+#include "settings/setting_fields.h"
 
-Settings& Settings::operator=(const Settings& other) {
-  if (this != &other) CopySettingsFrom(other);
-  return *this;
+Settings::Settings() {
+  for (const SettingField& field : kSettingFields) this->*field.member = field.defaultValue;
 }
 
-void Settings::CopySettingsFrom(const Settings& other) {
-  XResolution = other.XResolution;
-  YResolution = other.YResolution;
-  ColorDepth = other.ColorDepth;
-  CurrentVideomode = other.CurrentVideomode;
-  RandomCameraStart = other.RandomCameraStart;
-  AnimationSpeed = other.AnimationSpeed;
-  CamMode = other.CamMode;
-  NightSide = other.NightSide;
-  DemoMode = other.DemoMode;
-  InstallPath = other.InstallPath;
-  members.clear();
-}
-
-void Settings::ResetAllButRandomStart() {
-  const Settings defaults;
-  XResolution = defaults.XResolution;
-  YResolution = defaults.YResolution;
-  ColorDepth = defaults.ColorDepth;
-  CamMode = defaults.CamMode;
-  AnimationSpeed = defaults.AnimationSpeed;
-  DemoMode = defaults.DemoMode;
-  NightSide = defaults.NightSide;
-  CurrentVideomode = defaults.CurrentVideomode;
+void Settings::ResetAllButKeptValues() {
+  for (const SettingField& field : kSettingFields)
+    if (!field.keptByRestoreDefaults) this->*field.member = field.defaultValue;
 }
 
 bool Settings::FileExists(const std::string& path) {

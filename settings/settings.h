@@ -13,12 +13,11 @@ struct CollectionEntry {
   std::string executablePath;  // the member's "ExecutablePath"
 };
 
+// Copies are whole copies. The nine integers, their registry names, defaults and ranges are
+// listed once, in settings/setting_fields.h.
 class Settings {
  public:
-  Settings() = default;
-  // Copying takes the nine settings and the install path; the member list is not copied.
-  Settings(const Settings& other);
-  Settings& operator=(const Settings& other);
+  Settings();  // the defaults, an empty path and no members
 
   bool Load();             // false when the collection key cannot be opened; fields then unchanged
   bool Save();             // writes the nine settings; false when the collection key cannot be created
@@ -27,19 +26,18 @@ class Settings {
   static std::string GetInstallPath();
   static bool FileExists(const std::string& path);
 
-  int32_t XResolution = 1024;
-  int32_t YResolution = 768;
-  int32_t ColorDepth = 16;
-  int32_t CurrentVideomode = 1;  // 1: keep the desktop's mode
-  int32_t RandomCameraStart = 1;
-  int32_t AnimationSpeed = 50;
-  int32_t CamMode = 0;
-  int32_t NightSide = 1;
-  int32_t DemoMode = 0;  // 1: mouse moves do not end the run
+  int32_t XResolution;
+  int32_t YResolution;
+  int32_t ColorDepth;
+  int32_t CurrentVideomode;
+  int32_t RandomCameraStart;
+  int32_t AnimationSpeed;
+  int32_t CamMode;
+  int32_t NightSide;
+  int32_t DemoMode;
   std::string InstallPath;
   std::vector<CollectionEntry> members;
 
  private:
-  void CopySettingsFrom(const Settings& other);
-  void ResetAllButRandomStart();
+  void ResetAllButKeptValues();
 };

@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "base/resource_ids.h"
 #include "catalogue/product_catalogue.h"
 #include "catalogue/product_info_page.h"
 #include "catalogue/progress_window.h"
 #include "framework/app.h"
+#include "settings/collection_members.h"
 #include "settings/product_host_page.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
@@ -14,27 +16,26 @@
 
 namespace {
 
-constexpr int kProgramIcon = 128;
 constexpr int kMissingProgramImage = 4;  // the strip's screen with a red cross
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(int initialPage) : fw::Dialog(IDD_SETTINGS_DIALOG), initialPage_(initialPage) {
-  OnCommand(IDC_PREVIEW, BN_CLICKED, [this] {
+  BindCommand(IDC_PREVIEW, BN_CLICKED, [this] {
     if (page_) SendMessageA(page_->Handle(), UM_PREVIEW, 0, 0);
   });
-  OnCommand(IDC_RESTORE_DEFAULTS, BN_CLICKED, [this] {
+  BindCommand(IDC_RESTORE_DEFAULTS, BN_CLICKED, [this] {
     if (page_) SendMessageA(page_->Handle(), UM_RESTOREDEFAULTS, 0, 0);
   });
-  OnCommand(IDC_WEB_UPDATE, BN_CLICKED, [this] { WebUpdate(); });
-  OnNotify(IDC_PRODUCT_LIST, LVN_ITEMCHANGED, [this](NMHDR& header) { return OnListChanged(header); });
+  BindCommand(IDC_WEB_UPDATE, BN_CLICKED, [this] { WebUpdate(); });
+  BindNotify(IDC_PRODUCT_LIST, LVN_ITEMCHANGED, [this](NMHDR& header) { return OnListChanged(header); });
 }
 
 BOOL CSettingsDlg::OnInitDialog() {
   HINSTANCE module = GetModuleHandleA(nullptr);
-  icon_ = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 32, 32, 0));
-  smallIcon_ = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON,
+  icon_ = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_TELLARO), IMAGE_ICON, 32, 32, 0));
+  smallIcon_ = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(IDI_TELLARO), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
@@ -53,11 +54,8 @@ BOOL CSettingsDlg::OnInitDialog() {
   SwitchPage(initialPage_);
 
   RegistryKey collection;
-  DWORD value = 0, size = sizeof value;
-  if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey) &&
-      RegQueryValueExA(collection.Handle(), registry_names::kStartRandom, nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS && size == sizeof value)
-    startRandom_ = value != 0 ? 1 : 0;
+  if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey))
+    startRandom_ = StartRandomIsOn(collection.Handle()) ? 1 : 0;
   CheckDlgButton(hwnd_, IDC_START_RANDOM, startRandom_ ? BST_CHECKED : BST_UNCHECKED);
   EnableWindow(Item(IDC_START_RANDOM), installedCount_ > 0);
   return TRUE;
@@ -84,7 +82,7 @@ int CSettingsDlg::AddMemberIcon(const std::string& program) {
   HMODULE file = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!file) return -1;
   int image = kMissingProgramImage;
-  if (HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(kProgramIcon), MAKEINTRESOURCEA(14))) {
+  if (HRSRC group = FindResourceA(file, MAKEINTRESOURCEA(IDI_TELLARO), MAKEINTRESOURCEA(14))) {
     if (auto* directory = static_cast<BYTE*>(LockResource(LoadResource(file, group)))) {
       const int id = LookupIconIdFromDirectoryEx(directory, TRUE, 32, 32, LR_DEFAULTCOLOR);
       HRSRC found = id ? FindResourceA(file, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3)) : nullptr;
@@ -175,7 +173,7 @@ void CSettingsDlg::SwitchPage(int code) {
   if (code == currentPage_) return;
   if (code != kOwnPage && (code < 0 || static_cast<size_t>(code) >= products_.size())) return;
   EndPage();
-  currentPage_ = -2;
+  currentPage_ = kNoPage;
 
   RECT area;
   GetWindowRect(Item(IDC_PAGE_AREA), &area);
@@ -208,7 +206,7 @@ void CSettingsDlg::WebUpdate() {
       currentPage_ >= 0 && static_cast<size_t>(currentPage_) < products_.size() && !products_[currentPage_].Installed();
   BuildProductList(true);
   FillList();
-  if (catalogueShown) currentPage_ = -2;
+  if (catalogueShown) currentPage_ = kNoPage;
 }
 
 void CSettingsDlg::OnOK() {

@@ -16,6 +16,7 @@
 class CSettingsDlg : public fw::Dialog {
  public:
   static constexpr int kOwnPage = -1;
+  static constexpr int kNoPage = -2;  // no page shown: the next switch always takes place
 
   explicit CSettingsDlg(int initialPage = kOwnPage);
 
@@ -39,7 +40,7 @@ class CSettingsDlg : public fw::Dialog {
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
   int initialPage_;
-  int currentPage_ = -2;  // none yet, so that the first switch takes place
+  int currentPage_ = kNoPage;
   std::unique_ptr<fw::Dialog> page_;
   std::vector<ProductEntry> products_;
   int installedCount_ = 0;

@@ -22,12 +22,12 @@ void ShowPageControls(HWND page, HWND tabs, int show) {
 }  // namespace
 
 CSettingsPage::CSettingsPage(VideoModeChooser chooser) : fw::Dialog(IDD_SETTINGS_PAGE), chooser_(std::move(chooser)) {
-  OnCommand(IDC_DESKTOP_MODE, BN_CLICKED, [this] {
+  BindCommand(IDC_DESKTOP_MODE, BN_CLICKED, [this] {
     EnableWindow(Item(IDC_VIDEO_MODES), IsDlgButtonChecked(hwnd_, IDC_DESKTOP_MODE) != BST_CHECKED);
   });
-  OnCommand(IDC_VIDEO_MODES, CBN_SETFOCUS, [this] { chooser_.RefreshOnFocus(); });
-  OnCommand(IDC_VIDEO_MODES, CBN_DROPDOWN, [this] { chooser_.RefreshOnDropDown(); });
-  OnNotify(IDC_PAGE_TABS, TCN_SELCHANGE, [this](NMHDR&) -> LRESULT {
+  BindCommand(IDC_VIDEO_MODES, CBN_SETFOCUS, [this] { chooser_.RefreshOnFocus(); });
+  BindCommand(IDC_VIDEO_MODES, CBN_DROPDOWN, [this] { chooser_.RefreshOnDropDown(); });
+  BindNotify(IDC_PAGE_TABS, TCN_SELCHANGE, [this](NMHDR&) -> LRESULT {
     ShowTab(TabCtrl_GetCurSel(Item(IDC_PAGE_TABS)));
     return 0;
   });
@@ -60,7 +60,7 @@ void CSettingsPage::SettingsIntoControls() {
   settings_.Load();
   chooser_.ShowStored(settings_);
   CheckDlgButton(hwnd_, IDC_DESKTOP_MODE, static_cast<UINT>(CheckState(settings_.CurrentVideomode)));
-  CheckDlgButton(hwnd_, IDC_RANDOM_START, static_cast<UINT>(CheckState(settings_.RandomCameraStart)));
+  CheckDlgButton(hwnd_, IDC_RANDOM_SEQUENCE, static_cast<UINT>(CheckState(settings_.RandomCameraStart)));
   CheckDlgButton(hwnd_, IDC_DEMO_MODE, static_cast<UINT>(CheckState(settings_.DemoMode)));
   SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, settings_.AnimationSpeed);
   SendMessageA(Item(IDC_CAMERA), CB_SETCURSEL, static_cast<WPARAM>(settings_.CamMode), 0);
@@ -68,7 +68,7 @@ void CSettingsPage::SettingsIntoControls() {
 
 void CSettingsPage::ControlsIntoSettings() {
   settings_.CurrentVideomode = IsDlgButtonChecked(hwnd_, IDC_DESKTOP_MODE) == BST_CHECKED ? 1 : 0;
-  settings_.RandomCameraStart = IsDlgButtonChecked(hwnd_, IDC_RANDOM_START) == BST_CHECKED ? 1 : 0;
+  settings_.RandomCameraStart = IsDlgButtonChecked(hwnd_, IDC_RANDOM_SEQUENCE) == BST_CHECKED ? 1 : 0;
   settings_.DemoMode = IsDlgButtonChecked(hwnd_, IDC_DEMO_MODE) == BST_CHECKED ? 1 : 0;
   settings_.AnimationSpeed = static_cast<int32_t>(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0));
   settings_.CamMode = static_cast<int32_t>(SendMessageA(Item(IDC_CAMERA), CB_GETCURSEL, 0, 0));

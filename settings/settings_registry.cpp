@@ -4,25 +4,12 @@
 #include "settings/collection_members.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
+#include "settings/setting_fields.h"
 #include "settings/settings.h"
 
 namespace {
 
 using registry_names::kProductKey;
-
-struct DwordField {
-  const char* name;
-  int32_t Settings::*field;
-};
-
-// The nine settings in the order they are read and written.
-constexpr DwordField kDwordFields[] = {
-    {"XResolution", &Settings::XResolution},   {"YResolution", &Settings::YResolution},
-    {"ColorDepth", &Settings::ColorDepth},     {"AnimationSpeed", &Settings::AnimationSpeed},
-    {"CamMode", &Settings::CamMode},           {"NightSide", &Settings::NightSide},
-    {"CurrentVideomode", &Settings::CurrentVideomode}, {"DemoMode", &Settings::DemoMode},
-    {"RandomCameraStart", &Settings::RandomCameraStart},
-};
 
 std::string ReadInstallPath(const RegistryKey& collection) {
   char path[1024];
@@ -36,7 +23,8 @@ std::string ReadInstallPath(const RegistryKey& collection) {
 bool Settings::Load() {
   RegistryKey collection;
   if (!collection.Open(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return false;
-  for (const DwordField& value : kDwordFields) collection.ReadDword(kProductKey, value.name, &(this->*value.field));
+  for (const SettingField& field : kSettingFields)
+    collection.ReadDword(kProductKey, field.registryName, &(this->*field.member));
   InstallPath = ReadInstallPath(collection);
   members = ReadCollectionMembers(collection.Handle());
   return true;
@@ -45,13 +33,14 @@ bool Settings::Load() {
 bool Settings::Save() {
   RegistryKey collection;
   if (!collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return false;
-  for (const DwordField& value : kDwordFields) collection.WriteDword(kProductKey, this->*value.field, value.name);
+  for (const SettingField& field : kSettingFields)
+    collection.WriteDword(kProductKey, field.registryName, this->*field.member);
   return true;
 }
 
 void Settings::RestoreDefaults() {
   Load();
-  ResetAllButRandomStart();
+  ResetAllButKeptValues();
   Save();
 }
 

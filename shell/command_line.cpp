@@ -1,23 +1,29 @@
 #include "shell/command_line.h"
 
+#include <cerrno>
 #include <cstdlib>
 
+#include "base/ascii.h"
+
 std::string LowerAndTrim(const std::string& text) {
-  const char* blanks = " \t\r\n\v\f";
-  const size_t first = text.find_first_not_of(blanks);
+  const size_t first = text.find_first_not_of(ascii::kBlanks);
   if (first == std::string::npos) return std::string();
-  const size_t last = text.find_last_not_of(blanks);
+  const size_t last = text.find_last_not_of(ascii::kBlanks);
   std::string result = text.substr(first, last - first + 1);
   for (char& c : result)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = ascii::Lower(c);
   return result;
 }
 
 namespace {
 
 uint64_t ParseDecimalHandle(const std::string& text) {
-  // Read as a decimal integer the way atoi does: leading digits, anything after ignored.
-  return std::strtoull(text.c_str(), nullptr, 10);
+  // Leading decimal digits, anything after them ignored. A sign or a number beyond 64 bits
+  // names no window: 0, which ends the run.
+  if (text.empty() || text[0] < '0' || text[0] > '9') return 0;
+  errno = 0;
+  const uint64_t handle = std::strtoull(text.c_str(), nullptr, 10);
+  return errno == ERANGE ? 0 : handle;
 }
 
 uint64_t ParseEmbeddedHandle(const std::string& lowered) {

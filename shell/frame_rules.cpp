@@ -16,3 +16,5 @@ bool SlowFrameCheck::WarningDue(int frameCounter, uint32_t tickCount) {
   // Unsigned difference: a tick count that wrapped in between still measures right.
   return frameCounter == 15 && tickCount - tickMark_ > kSlowMilliseconds;
 }
+
+bool RunEndRules::EndsOnMouseMove(int x, int y) { return !demoMode_ && mouse_.EndsRun(x, y, busy_); }

@@ -26,3 +26,23 @@ class SlowFrameCheck {
  private:
   uint32_t tickMark_ = 0;
 };
+
+// What ends a full-screen run, besides a key or a mouse button, which always do. Demo mode
+// lets mouse moves, the loss of activation and cancel-mode pass, and so does a message box
+// of the run while it is up (busy): its own activation must not end the run under it.
+class RunEndRules {
+ public:
+  void SetDemoMode(bool on) { demoMode_ = on; }
+  void SetBusy(bool on) { busy_ = on; }
+  bool Busy() const { return busy_; }
+
+  bool EndsOnDeactivation() const { return !demoMode_ && !busy_; }
+  bool HidesCursor() const { return !demoMode_ && !busy_; }
+  // A move in client coordinates; demo mode never ends the run by the mouse.
+  bool EndsOnMouseMove(int x, int y);
+
+ private:
+  bool demoMode_ = false;
+  bool busy_ = false;
+  MouseMoveRule mouse_;
+};

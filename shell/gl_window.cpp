@@ -1,26 +1,16 @@
 #include "shell/gl_window.h"
 
+#include <string>
+
 #include "framework/app.h"
 #include "framework/dialog.h"
 #include "scene/gl.h"
 #include "shell/resource_ids.h"
-#include "shell/video_mode.h"
+#include "shell/win32_scene_host.h"
 
 namespace {
 
 constexpr UINT_PTR kFrameTimer = 0;
-
-PIXELFORMATDESCRIPTOR RequestedPixelFormat() {
-  PIXELFORMATDESCRIPTOR format{};
-  format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-  format.nVersion = 1;
-  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  format.iPixelType = PFD_TYPE_RGBA;
-  format.cColorBits = 16;
-  format.cDepthBits = 16;
-  format.iLayerType = 1;
-  return format;
-}
 
 std::string LoadResourceString(UINT id) {
   char text[1024] = "";
@@ -30,11 +20,19 @@ std::string LoadResourceString(UINT id) {
 
 }  // namespace
 
-// The scene reports its loading failures through the host; they go through ShowBox too.
-class CGLWindow::BoxGuardHost : public SceneHost {
+// The scene's host for the run: the given one or the program's own. The scene reports its
+// loading failures through it, and they go through ShowBox too.
+class CGLWindow::RunHost : public SceneHost {
  public:
-  explicit BoxGuardHost(CGLWindow& window) : window_(window) {}
-  bool OpenArchive(ResourcePak& pak) override { return window_.host_->OpenArchive(pak); }
+  RunHost(CGLWindow& window, SceneHost* given)
+      : window_(window), own_(given ? nullptr : std::make_unique<Win32SceneHost>()), target_(given ? *given : *own_) {}
+
+  void SetOwner(HWND owner) {
+    if (own_) own_->SetOwner(owner);
+  }
+  SceneHost& Target() { return target_; }
+
+  bool OpenArchive(ResourcePak& pak) override { return target_.OpenArchive(pak); }
   // After the first failure the run is ending: a later box would be closed by the pending
   // quit request before anyone could read it, so only the first one is shown.
   void ShowMessage(const char* text, MessageIcon icon) override {
@@ -42,23 +40,19 @@ class CGLWindow::BoxGuardHost : public SceneHost {
   }
   void RequestQuit() override {
     quitRequested_ = true;
-    window_.host_->RequestQuit();
+    target_.RequestQuit();
   }
-  uint32_t TickCount() override { return window_.host_->TickCount(); }
+  uint32_t TickCount() override { return target_.TickCount(); }
 
  private:
   CGLWindow& window_;
+  std::unique_ptr<Win32SceneHost> own_;
+  SceneHost& target_;
   bool quitRequested_ = false;
 };
 
-CGLWindow::CGLWindow()
-    : ownHost_(std::make_unique<Win32SceneHost>()),
-      host_(ownHost_.get()),
-      guardedHost_(std::make_unique<BoxGuardHost>(*this)),
-      loadingNotice_(IDD_LOADING_NOTICE) {}
-
 CGLWindow::CGLWindow(SceneHost* host)
-    : host_(host), guardedHost_(std::make_unique<BoxGuardHost>(*this)), loadingNotice_(IDD_LOADING_NOTICE) {}
+    : host_(std::make_unique<RunHost>(*this, host)), loadingNotice_(IDD_LOADING_NOTICE) {}
 
 CGLWindow::~CGLWindow() = default;
 
@@ -68,19 +62,19 @@ bool CGLWindow::Create(const RECT& rect, HWND parent) {
 }
 
 void CGLWindow::ShowBox(const char* text, MessageIcon icon) {
-  const bool wasBusy = busy_;
-  busy_ = true;
+  const bool wasBusy = endRules_.Busy();
+  endRules_.SetBusy(true);
   // The top-most loading notice would cover the box.
   if (loadingNotice_.Handle()) ShowWindow(loadingNotice_.Handle(), SW_HIDE);
-  host_->ShowMessage(text, icon);
-  busy_ = wasBusy;
+  host_->Target().ShowMessage(text, icon);
+  endRules_.SetBusy(wasBusy);
 }
 
 LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE: {
       LRESULT result = Default(message, wParam, lParam);
-      if (renderingContext_) ResizeScene(scene_, LOWORD(lParam), HIWORD(lParam));
+      if (context_.IsCurrent()) ResizeScene(scene_, LOWORD(lParam), HIWORD(lParam));
       return result;
     }
     case WM_CREATE:
@@ -93,14 +87,17 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return Default(message, wParam, lParam);
     case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
       RequestClose();
       return Default(message, wParam, lParam);
     case WM_TIMER:
-      if (busy_) return 0;
+      if (endRules_.Busy()) return 0;
       OnTimer();
       return Default(message, wParam, lParam);
     case WM_NCACTIVATE:
-      if (!wParam && !ExitRulesSuspended()) {
+      if (!wParam && endRules_.EndsOnDeactivation()) {
         RequestClose();
         return 0;
       }
@@ -112,19 +109,16 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case WM_CANCELMODE:
-      if (!ExitRulesSuspended()) RequestClose();
+      if (endRules_.EndsOnDeactivation()) RequestClose();
       return Default(message, wParam, lParam);
     case WM_MOUSEMOVE:
-      return OnMouseMove(message, wParam, lParam);
+      if (endRules_.EndsOnMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))))
+        RequestClose();
+      return settings_.DemoMode != 0 ? 0 : Default(message, wParam, lParam);
     case WM_SETCURSOR:
-      if (ExitRulesSuspended()) return Default(message, wParam, lParam);
+      if (!endRules_.HidesCursor()) return Default(message, wParam, lParam);
       SetCursor(nullptr);
       return TRUE;
-    case WM_LBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-      RequestClose();
-      return Default(message, wParam, lParam);
     case WM_SYSCOMMAND:
       return OnSysCommand(message, wParam, lParam);
     case WM_POWERBROADCAST:
@@ -136,13 +130,17 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   if (Default(message, wParam, lParam) == -1) return -1;
-  if (ownHost_) ownHost_->SetOwner(hwnd_);
+  host_->SetOwner(hwnd_);
 
-  deviceContext_ = GetDC(hwnd_);
   // A failure here is reported and ends the run, but the window itself was created.
-  if (!CreateRenderingContext()) return 0;
+  if (const char* failure = context_.Create(hwnd_)) {
+    ShowBox(failure, MessageIcon::Stop);
+    host_->Target().RequestQuit();
+    return 0;
+  }
 
   settings_.Load();
+  endRules_.SetDemoMode(settings_.DemoMode != 0);
 
   RECT client;
   GetClientRect(hwnd_, &client);
@@ -152,10 +150,10 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
     ShowWindow(loadingNotice_.Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(loadingNotice_.Handle());
   }
-  InitScene(scene_, *guardedHost_, settings_, client.right - client.left, client.bottom - client.top);
+  InitScene(scene_, *host_, settings_, client.right - client.left, client.bottom - client.top);
   loadingNotice_.Destroy();
 
-  SwitchDisplayMode();
+  EnterDisplayMode();
 
   HDC screen = GetDC(nullptr);
   const int width = GetDeviceCaps(screen, HORZRES);
@@ -171,45 +169,22 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-bool CGLWindow::CreateRenderingContext() {
-  const PIXELFORMATDESCRIPTOR format = RequestedPixelFormat();
-  const char* failure = nullptr;
-  if ((pixelFormat_ = ChoosePixelFormat(deviceContext_, &format)) == 0)
-    failure = "Can't Find A Suitable PixelFormat.";
-  else if (!SetPixelFormat(deviceContext_, pixelFormat_, &format))
-    failure = "Can't Set The PixelFormat.";
-  else if ((renderingContext_ = wglCreateContext(deviceContext_)) == nullptr)
-    failure = "Can't Create A GL Rendering Context.";
-  else if (!wglMakeCurrent(deviceContext_, renderingContext_))
-    failure = "Can't activate GLRC.";
-  if (!failure) return true;
-  ShowBox(failure, MessageIcon::Stop);
-  host_->RequestQuit();
-  return false;
-}
-
-void CGLWindow::SwitchDisplayMode() {
-  HDC screen = GetDC(nullptr);
-  const VideoMode desktop{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                            GetDeviceCaps(screen, BITSPIXEL)};
-  ReleaseDC(nullptr, screen);
-
-  VideoMode wanted;
-  if (!ChooseDisplayMode(settings_, desktop, &wanted)) return;
-
-  DEVMODEA mode{};
-  mode.dmSize = 148;  // the classic DEVMODE without the later display fields
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
-  mode.dmPelsWidth = static_cast<DWORD>(wanted.width);
-  mode.dmPelsHeight = static_cast<DWORD>(wanted.height);
-  mode.dmBitsPerPel = static_cast<DWORD>(wanted.bitsPerPixel);
-  if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL) return;
-
-  // Refused: stay on the desktop's mode, now and in later runs.
-  settings_.XResolution = GetSystemMetrics(SM_CXFULLSCREEN);
-  settings_.YResolution = GetSystemMetrics(SM_CYFULLSCREEN);
-  settings_.CurrentVideomode = 1;
-  settings_.Save();
+void CGLWindow::EnterDisplayMode() {
+  switch (displayMode_.Enter(settings_)) {
+    case DisplayModeSwitch::Outcome::AlreadyDesktop:
+      settings_.CurrentVideomode = 1;  // for this run only: nothing is saved
+      break;
+    case DisplayModeSwitch::Outcome::Refused:
+      // Stay on the desktop's mode, now and in later runs.
+      settings_.XResolution = GetSystemMetrics(SM_CXFULLSCREEN);
+      settings_.YResolution = GetSystemMetrics(SM_CYFULLSCREEN);
+      settings_.CurrentVideomode = 1;
+      settings_.Save();
+      break;
+    case DisplayModeSwitch::Outcome::DesktopWanted:
+    case DisplayModeSwitch::Outcome::Switched:
+      break;
+  }
 }
 
 void CGLWindow::OnTimer() {
@@ -219,17 +194,9 @@ void CGLWindow::OnTimer() {
     SetTimer(hwnd_, kFrameTimer, 0, nullptr);
   }
   ++frameCounter_;
-  if (!renderingContext_) return;
+  if (!context_.IsCurrent()) return;
   DrawFrame(scene_);
-  SwapBuffers(deviceContext_);
-}
-
-LRESULT CGLWindow::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (settings_.DemoMode != 0) return 0;
-  const int x = static_cast<short>(LOWORD(lParam));
-  const int y = static_cast<short>(HIWORD(lParam));
-  if (mouseRule_.EndsRun(x, y, busy_)) RequestClose();
-  return Default(message, wParam, lParam);
+  context_.Swap();
 }
 
 LRESULT CGLWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -242,18 +209,14 @@ LRESULT CGLWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CGLWindow::OnDestroy() {
   blackout_.Remove();
-  ChangeDisplaySettingsA(nullptr, 0);
-  wglMakeCurrent(nullptr, nullptr);
-  if (renderingContext_) wglDeleteContext(renderingContext_);
-  renderingContext_ = nullptr;
+  displayMode_.Leave();
+  context_.Release();
   ReleaseSceneBuffers(scene_);
 
   HDC screen = GetDC(nullptr);
   const RECT screenRect{0, 0, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES)};
   InvalidateRect(nullptr, &screenRect, TRUE);
   ReleaseDC(nullptr, screen);
-  if (deviceContext_) ReleaseDC(hwnd_, deviceContext_);
-  deviceContext_ = nullptr;
 }
 
 void CGLWindow::PostNcDestroy() {

@@ -1,17 +1,20 @@
 #include "shell/video_mode.h"
 
-bool ChooseDisplayMode(Settings& settings, const VideoMode& desktop, VideoMode* mode) {
-  if (desktop.width == settings.XResolution && desktop.height == settings.YResolution &&
-      desktop.bitsPerPixel == settings.ColorDepth)
-    settings.CurrentVideomode = 1;
-  if (settings.CurrentVideomode != 0) return false;
+bool IsDesktopMode(const Settings& settings, const VideoMode& desktop) {
+  return desktop.width == settings.XResolution && desktop.height == settings.YResolution &&
+         desktop.bitsPerPixel == settings.ColorDepth;
+}
 
-  mode->width = settings.XResolution;
-  mode->height = settings.YResolution;
-  if (mode->width == 0 || mode->height == 0) {
-    mode->width = desktop.width;
-    mode->height = desktop.height;
+std::optional<VideoMode> ChooseDisplayMode(const Settings& settings, const VideoMode& desktop) {
+  if (settings.CurrentVideomode != 0 || IsDesktopMode(settings, desktop)) return std::nullopt;
+
+  VideoMode mode;
+  mode.width = settings.XResolution;
+  mode.height = settings.YResolution;
+  if (mode.width == 0 || mode.height == 0) {
+    mode.width = desktop.width;
+    mode.height = desktop.height;
   }
-  mode->bitsPerPixel = settings.ColorDepth != 0 ? settings.ColorDepth : desktop.bitsPerPixel;
-  return true;
+  mode.bitsPerPixel = settings.ColorDepth != 0 ? settings.ColorDepth : desktop.bitsPerPixel;
+  return mode;
 }

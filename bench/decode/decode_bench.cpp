@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     bool isJpeg = true;
     for (int run = 0; run < repeats; ++run) {
       Clock::time_point start = Clock::now();
-      const int ok = ReadImage(&image, names[i].c_str(), pak);
+      const bool ok = ReadImage(&image, names[i].c_str(), pak);
       archiveTimes.push_back(MsSince(start));
       if (!ok) {
         std::printf("%-16s cannot be read\n", names[i].c_str());

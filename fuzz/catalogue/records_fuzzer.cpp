@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   for (const CatalogueEntry& entry : entries) {
-    if (entry.ID == kOwnProductId || !IsPlainProductId(entry.ID)) std::abort();
+    if (IsOwnProduct(entry.ID) || !IsPlainProductId(entry.ID)) std::abort();
     for (const std::string& line : SplitDescription(entry.DescriptionText))
       if (line.size() > kMaxDescriptionLine || line.find('\n') != std::string::npos) std::abort();
     IsWebAddress(entry.DownloadURL);

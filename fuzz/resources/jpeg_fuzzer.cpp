@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   JpegRaster raster;
-  if (DecodeJpeg(data, size, &raster, uint64_t{4} << 20) == 0) {
+  if (DecodeJpeg(data, size, &raster, uint64_t{4} << 20)) {
     const size_t bytes = size_t{raster.width} * raster.height * 3;
     volatile uint8_t last = raster.pixels[bytes - 1];
     (void)last;

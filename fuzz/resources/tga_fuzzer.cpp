@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Image image;
-  if (DecodeTga(&image, data, size, "fuzz.tga") == 1) {
+  if (DecodeTga(&image, data, size, "fuzz.tga")) {
     const size_t bytes = static_cast<size_t>(image.width) * static_cast<size_t>(image.height) *
                          static_cast<size_t>(image.bitsPerPixel / 8);
     volatile uint8_t last = image.pixels[bytes - 1];

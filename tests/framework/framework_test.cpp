@@ -41,8 +41,8 @@ class NotingWindow : public fw::Window {
 class Page : public fw::Dialog {
  public:
   explicit Page(int templateId = IDD_PAGE) : fw::Dialog(templateId) {
-    OnNotify(IDC_THIRD, NM_CLICK, [](NMHDR&) -> LRESULT { return 4711; });
-    OnCommand(IDC_SECOND, BN_CLICKED, [this] { ++secondClicks; });
+    BindNotify(IDC_THIRD, NM_CLICK, [](NMHDR&) -> LRESULT { return 4711; });
+    BindCommand(IDC_SECOND, BN_CLICKED, [this] { ++secondClicks; });
   }
   NotingWindow controlHost;
   bool initialised = false;

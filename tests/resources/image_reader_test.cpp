@@ -14,7 +14,7 @@ namespace {
 class ReadImageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(pak_.Open(archive_.data(), static_cast<int32_t>(archive_.size()))) << LastTrace();
+    ASSERT_TRUE(pak_.Open(archive_.data(), static_cast<int32_t>(archive_.size()))) << pak_.LastError();
   }
   const std::vector<uint8_t> archive_ = fixtures::Fixture("images.zip");
   ResourcePak pak_;
@@ -22,13 +22,14 @@ class ReadImageTest : public ::testing::Test {
 
 TEST_F(ReadImageTest, JpegBecomesA24BitImageAndTgaKeepsItsDepth) {
   Image jpeg, tga;
-  ASSERT_EQ(ReadImage(&jpeg, "PHOTO.jpg", pak_), 1) << "photo.jpg, looked up ignoring case: " << LastTrace();
+  std::string why;
+  ASSERT_TRUE(ReadImage(&jpeg, "PHOTO.jpg", pak_, &why)) << "photo.jpg, looked up ignoring case: " << why;
   EXPECT_EQ(jpeg.width, 37);
   EXPECT_EQ(jpeg.height, 23);
   EXPECT_EQ(jpeg.bitsPerPixel, 24);
   EXPECT_EQ(fixtures::Bytes(jpeg.pixels.get(), 37 * 23 * 3), fixtures::ReadPpm("baseline_420.ppm").rgb);
 
-  ASSERT_EQ(ReadImage(&tga, "picture.tga", pak_), 1) << LastTrace();
+  ASSERT_TRUE(ReadImage(&tga, "picture.tga", pak_, &why)) << why;
   EXPECT_EQ(tga.bitsPerPixel, 32);
   EXPECT_EQ(fixtures::Bytes(tga.pixels.get(), 13 * 7 * 4), fixtures::Fixture("im_t10_32_top.rgba"));
 }
@@ -50,10 +51,10 @@ TEST_F(ReadImageTest, RefusalsLeaveTheirTraceAndNoBuffer) {
   for (const auto& [name, trace] : cases) {
     Image image;
     image.pixels = AllocateBytes(8);  // a stale buffer is dropped first
-    ClearLastTrace();
-    EXPECT_EQ(ReadImage(&image, name, pak_), 0) << name;
+    std::string why;
+    EXPECT_FALSE(ReadImage(&image, name, pak_, &why)) << name;
     EXPECT_EQ(image.pixels, nullptr) << name;
-    EXPECT_EQ(LastTrace(), trace) << name;
+    EXPECT_EQ(why, trace) << name;
   }
 }
 

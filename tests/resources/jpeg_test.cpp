@@ -23,7 +23,7 @@ TEST_P(DjpegReference, DecodesToDjpegsSizeAndPixels) {
   const std::vector<uint8_t> file = Fixture(base + ".jpg");
   const fixtures::Ppm expected = fixtures::ReadPpm(base + ".ppm");
   JpegRaster raster;
-  ASSERT_EQ(DecodeJpeg(file.data(), file.size(), &raster), 0) << base;
+  ASSERT_TRUE(DecodeJpeg(file.data(), file.size(), &raster)) << base;
   ASSERT_EQ(raster.width, static_cast<uint32_t>(expected.width)) << base;
   ASSERT_EQ(raster.height, static_cast<uint32_t>(expected.height)) << base;
   EXPECT_EQ(fixtures::Bytes(raster.pixels.get(), size_t{raster.width} * raster.height * 3), expected.rgb) << base;
@@ -40,7 +40,7 @@ TEST(Jpeg, EveryTruncationFails) {
   const auto expectFailure = [](const std::vector<uint8_t>& file, size_t keep, const char* name) {
     const std::vector<uint8_t> prefix = fixtures::Prefix(file, keep);
     JpegRaster raster;
-    EXPECT_NE(DecodeJpeg(prefix.data(), prefix.size(), &raster), 0) << name << " cut to " << keep << " bytes";
+    EXPECT_FALSE(DecodeJpeg(prefix.data(), prefix.size(), &raster)) << name << " cut to " << keep << " bytes";
     EXPECT_EQ(raster.pixels, nullptr) << name << " cut to " << keep << " bytes";
   };
   for (const char* name : {"baseline_420.jpg", "progressive.jpg"}) {
@@ -61,7 +61,7 @@ TEST(Jpeg, CorruptDataReturnsWithoutHarm) {
       std::vector<uint8_t> damaged = file;
       damaged[at] = static_cast<uint8_t>(value);
       JpegRaster raster;
-      const bool failed = DecodeJpeg(damaged.data(), damaged.size(), &raster) != 0;
+      const bool failed = !DecodeJpeg(damaged.data(), damaged.size(), &raster);
       failures += failed ? 1 : 0;
       EXPECT_EQ(raster.pixels == nullptr, failed) << "byte " << at << " set to " << value;
     }
@@ -79,18 +79,18 @@ TEST(Jpeg, RefusesWhatIsNoSupportedJpeg) {
   for (const auto& [what, bytes] : cases) {
     const std::vector<uint8_t> exact = fixtures::Prefix(bytes);
     JpegRaster raster;
-    EXPECT_NE(DecodeJpeg(exact.data(), exact.size(), &raster), 0) << what;
+    EXPECT_FALSE(DecodeJpeg(exact.data(), exact.size(), &raster)) << what;
     EXPECT_EQ(raster.pixels, nullptr) << what;
   }
   JpegRaster raster;
-  EXPECT_NE(DecodeJpeg(nullptr, 100, &raster), 0) << "null data";
+  EXPECT_FALSE(DecodeJpeg(nullptr, 100, &raster)) << "null data";
 }
 
 TEST(Jpeg, SizeLimitIsExactAndCheckedBeforeDecoding) {
   const std::vector<uint8_t> file = Fixture("baseline_420.jpg");  // 37 x 23
   JpegRaster raster;
-  EXPECT_NE(DecodeJpeg(file.data(), file.size(), &raster, 37 * 23 * 3 - 1), 0);
-  EXPECT_EQ(DecodeJpeg(file.data(), file.size(), &raster, 37 * 23 * 3), 0);
+  EXPECT_FALSE(DecodeJpeg(file.data(), file.size(), &raster, 37 * 23 * 3 - 1));
+  EXPECT_TRUE(DecodeJpeg(file.data(), file.size(), &raster, 37 * 23 * 3));
 }
 
 }  // namespace

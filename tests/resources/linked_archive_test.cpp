@@ -19,7 +19,7 @@ namespace {
 
 TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytesAndEveryPictureDecodes) {
   ResourcePak pak;
-  ASSERT_TRUE(pak.Open()) << LastTrace();
+  ASSERT_TRUE(pak.Open()) << pak.LastError();
   int32_t files = 0;
   for (const auto& item : std::filesystem::directory_iterator(TELLARO_DATA_DIR)) {
     if (!item.is_regular_file()) continue;
@@ -29,14 +29,15 @@ TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytesAndEveryPictureDecodes) 
     std::string name = item.path().filename().string();
     ByteBuffer bytes;
     const int32_t length = pak.Extract(name.c_str(), &bytes);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + length), expected) << name << ": " << LastTrace();
+    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + length), expected) << name << ": " << pak.LastError();
 
     // The scene asks for the pictures in lower case (the flares are stored as Flare1.jpg ...).
     for (char& c : name) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     const std::string extension = name.substr(std::min(name.find('.'), name.size()));
     if (extension != ".jpg" && extension != ".tga") continue;
     Image image;
-    EXPECT_EQ(ReadImage(&image, name.c_str(), pak), 1) << name << ": " << LastTrace();
+    std::string why;
+    EXPECT_TRUE(ReadImage(&image, name.c_str(), pak, &why)) << name << ": " << why;
   }
   EXPECT_GT(files, 0) << "the data folder " << TELLARO_DATA_DIR << " is empty";
   EXPECT_EQ(pak.EntryCount(), files) << "one member per data file, nothing else";

@@ -26,7 +26,8 @@ TEST_P(ImageMagickTga, DecodesToThePixelsImageMagickReads) {
   const int bits = name.find("_32_") != std::string::npos ? 32 : 24;
   const std::vector<uint8_t> file = Fixture(name + ".tga");
   Image image;
-  ASSERT_EQ(DecodeTga(&image, file.data(), file.size(), name.c_str()), 1) << name << ": " << LastTrace();
+  std::string why;
+  ASSERT_TRUE(DecodeTga(&image, file.data(), file.size(), name.c_str(), &why)) << name << ": " << why;
   EXPECT_EQ(image.width, 13) << name;
   EXPECT_EQ(image.height, 7) << name;
   EXPECT_EQ(image.bitsPerPixel, bits) << name;
@@ -73,7 +74,8 @@ TEST(Tga, RunLengthPacketsFillTheRowsInFileOrder) {
   for (const Case& c : cases) {
     const std::vector<uint8_t> file = Tga(10, c.width, c.height, 24, c.descriptor, c.data);
     Image image;
-    EXPECT_EQ(DecodeTga(&image, file.data(), file.size(), c.what), 1) << c.what << ": " << LastTrace();
+    std::string why;
+    EXPECT_TRUE(DecodeTga(&image, file.data(), file.size(), c.what, &why)) << c.what << ": " << why;
     EXPECT_EQ(Pixels(image), c.expected) << c.what;
   }
 }
@@ -97,10 +99,10 @@ TEST(Tga, RefusalsLeaveTheirTraceAndNoBuffer) {
     const auto& [file, trace] = cases[i];
     Image image;
     image.pixels = AllocateBytes(4);  // a stale buffer must not survive a failed decode
-    ClearLastTrace();
-    EXPECT_EQ(DecodeTga(&image, file.data(), file.size(), "x.tga"), 0) << "case " << i;
+    std::string why;
+    EXPECT_FALSE(DecodeTga(&image, file.data(), file.size(), "x.tga", &why)) << "case " << i;
     EXPECT_EQ(image.pixels, nullptr) << "case " << i;
-    EXPECT_EQ(LastTrace(), trace) << "case " << i;
+    EXPECT_EQ(why, trace) << "case " << i;
   }
 }
 
@@ -112,7 +114,7 @@ TEST(Tga, EveryTruncationOfARealFileIsRefused) {
     for (size_t keep = 0; keep < file.size(); ++keep) {
       const std::vector<uint8_t> prefix = fixtures::Prefix(file, keep);
       Image image;
-      EXPECT_EQ(DecodeTga(&image, prefix.data(), prefix.size(), name), 0) << name << " cut to " << keep << " bytes";
+      EXPECT_FALSE(DecodeTga(&image, prefix.data(), prefix.size(), name)) << name << " cut to " << keep << " bytes";
       EXPECT_EQ(image.pixels, nullptr) << name << " cut to " << keep << " bytes";
     }
   }

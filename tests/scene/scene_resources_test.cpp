@@ -106,7 +106,7 @@ TEST_F(SceneResourcesTest, TheInnerShellGetsTheInvertedCloudMap) {
   ResourcePak pak;
   ASSERT_TRUE(pak.Open(host.archive.data(), static_cast<int32_t>(host.archive.size())));
   Image atmos;
-  ASSERT_EQ(ReadImage(&atmos, "atmos.jpg", pak), 1);
+  ASSERT_TRUE(ReadImage(&atmos, "atmos.jpg", pak));
   const size_t pixels = static_cast<size_t>(atmos.width) * static_cast<size_t>(atmos.height);
   std::vector<uint8_t> held(pixels * 3);
   glBindTexture(GL_TEXTURE_2D, scene.textures.cloudShadowTexture);
@@ -229,7 +229,7 @@ TEST_F(SceneResourcesTest, PicturesOfOddWidthsArriveRowByRow) {
   ResourcePak pak;
   ASSERT_TRUE(pak.Open(host.archive.data(), static_cast<int32_t>(host.archive.size())));
   Image decoded;
-  ASSERT_EQ(ReadImage(&decoded, "flare1.jpg", pak), 1);
+  ASSERT_TRUE(ReadImage(&decoded, "flare1.jpg", pak));
   ASSERT_EQ(decoded.width, 3);
   std::vector<uint8_t> held(3 * 5 * 3);
   glBindTexture(GL_TEXTURE_2D, scene.textures.flareTextures[0]);

@@ -86,7 +86,7 @@ TEST_F(HostedPageTest, EmbeddedPageShowsTheStoredValuesTabsAndSavesAllNineOnClos
 
   // The stored values, as the controls show them.
   HWND speed = GetDlgItem(page, IDC_ANIMATION_SPEED), camera = GetDlgItem(page, IDC_CAMERA);
-  HWND modes = GetDlgItem(page, IDC_VIDEO_MODES), random = GetDlgItem(page, IDC_RANDOM_START);
+  HWND modes = GetDlgItem(page, IDC_VIDEO_MODES), random = GetDlgItem(page, IDC_RANDOM_SEQUENCE);
   EXPECT_EQ(SendMessageA(speed, TBM_GETPOS, 0, 0), 80);
   EXPECT_EQ(SendMessageA(camera, CB_GETCURSEL, 0, 0), 2);
   // Item texts cross the process boundary in their wide form.

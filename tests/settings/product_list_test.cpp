@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/product.h"
 #include "settings/product_list.h"
 
 namespace {

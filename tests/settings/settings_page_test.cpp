@@ -16,6 +16,7 @@
 #include "settings/settings_ids.h"
 #include "settings/settings_page.h"
 #include "shell/preview_window.h"
+#include "tests/support/box_watcher.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/wait_until.h"
@@ -162,7 +163,7 @@ TEST_F(SettingsPageTest, RestoreDefaultsKeepsRandomSequenceAndTheAboutTabLeavesE
   EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 50);
   EXPECT_EQ(SendMessageA(Item(IDC_CAMERA), CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_DEMO_MODE), BST_UNCHECKED);
-  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_RANDOM_START), BST_UNCHECKED) << "Random sequence kept";
+  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_RANDOM_SEQUENCE), BST_UNCHECKED) << "Random sequence kept";
   EXPECT_EQ(DwordValue(kTellaroKey, "RandomCameraStart"), 0u);
   EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 50u) << "the defaults are saved at once";
 
@@ -183,7 +184,7 @@ TEST_F(SettingsPageTest, RestoreDefaultsKeepsRandomSequenceAndTheAboutTabLeavesE
   EXPECT_TRUE(IsWindowVisible(about));
   select(0);
   EXPECT_FALSE(IsWindow(about)) << "the About page goes with its tab";
-  for (int id : {IDC_ANIMATION_SPEED, IDC_VIDEO_MODES, IDC_DESKTOP_MODE, IDC_CAMERA, IDC_RANDOM_START, IDC_DEMO_MODE})
+  for (int id : {IDC_ANIMATION_SPEED, IDC_VIDEO_MODES, IDC_DESKTOP_MODE, IDC_CAMERA, IDC_RANDOM_SEQUENCE, IDC_DEMO_MODE})
     EXPECT_TRUE(IsWindowVisible(Item(id))) << "control " << id;
   EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 70);
 }
@@ -257,6 +258,11 @@ TEST(DibPictureTest, PicturesOfOddWidthLoadWithoutSkewAndThePreviewPaintsOne) {
         ASSERT_EQ(pixel[2], 7);
       }
     DeleteFileA(path.c_str());
+    // A failed load after a good one leaves no picture, and says so.
+    BoxWatcher boxes;
+    EXPECT_FALSE(picture.Load(path.c_str(), false));
+    EXPECT_FALSE(picture.IsValid()) << "the earlier picture stayed after a failed load";
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"can't load image from file"});
   }
 
   // Bitmap 145 in a preview window of this process, stretched over its host.

@@ -160,7 +160,7 @@ TEST_F(SettingsStoreTest, RestoreDefaultsKeepsRandomCameraStart) {
   EXPECT_EQ(stored, 1024u) << "the reset values are saved";
 }
 
-TEST_F(SettingsStoreTest, CopyTakesTheSettingsButNotTheMembers) {
+TEST_F(SettingsStoreTest, CopyIsAWholeCopy) {
   AddMember("Tellaro", "Tellaro 3D", MakeFile("tellaro-copy.scr"));
   SetDword("CamMode", 1);
   SetString(kProductKey, "InstallPath", "C:\\Saver");
@@ -172,9 +172,10 @@ TEST_F(SettingsStoreTest, CopyTakesTheSettingsButNotTheMembers) {
   copy = loaded;
   EXPECT_EQ(copy.CamMode, 1);
   EXPECT_EQ(copy.InstallPath, "C:\\Saver");
-  EXPECT_TRUE(copy.members.empty());
+  ASSERT_EQ(copy.members.size(), 1u);
+  EXPECT_EQ(copy.members[0].title, "Tellaro 3D");
   const Settings constructed(loaded);
-  EXPECT_TRUE(constructed.members.empty());
+  EXPECT_EQ(constructed.members.size(), 1u);
   EXPECT_EQ(Settings::GetInstallPath(), "C:\\Saver");
 }
 

@@ -47,6 +47,9 @@ TEST(CommandLineTest, PreviewHandleIsTheThirdArgumentInDecimal) {
   EXPECT_EQ(ParseCommandLine("/p 1234", {"t.scr", "/p", "1234"}).hostWindow, 1234u);
   EXPECT_EQ(ParseCommandLine("/p", {"t.scr", "/p"}).hostWindow, 0u) << "fewer than three arguments";
   EXPECT_EQ(ParseCommandLine("/p 0", {"t.scr", "/p", "0"}).hostWindow, 0u);
+  EXPECT_EQ(ParseCommandLine("/p -5", {"t.scr", "/p", "-5"}).hostWindow, 0u) << "a sign names no window";
+  EXPECT_EQ(ParseCommandLine("/p 18446744073709551616", {"t.scr", "/p", "18446744073709551616"}).hostWindow, 0u)
+      << "beyond 64 bits";
   EXPECT_EQ(ParseCommandLine("/p:99", {"t.scr", "/p:99"}).hostWindow, 99u) << "the handle joined to the switch";
 }
 

@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "base/resource_ids.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/win_process.h"
 
 namespace {
 
 const char kAtomName[] = "TELLARO ScreenSaver";
-constexpr WORD kArchiveResource = 152;
+constexpr WORD kArchiveResource = IDR_ARCHIVE;
 
 std::vector<char> ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);

@@ -51,9 +51,7 @@ TEST(DisplayModeChoiceTest, SavedModeEqualToTheDesktopNeedsNoSwitch) {
   settings.XResolution = 1024;
   settings.YResolution = 768;
   settings.ColorDepth = 24;
-  VideoMode mode;
-  EXPECT_FALSE(ChooseDisplayMode(settings, {1024, 768, 24}, &mode));
-  EXPECT_EQ(settings.CurrentVideomode, 1);
+  EXPECT_FALSE(ChooseDisplayMode(settings, {1024, 768, 24}));
 }
 
 TEST(DisplayModeChoiceTest, ZeroSizeOrDepthTakeTheDesktops) {
@@ -62,25 +60,25 @@ TEST(DisplayModeChoiceTest, ZeroSizeOrDepthTakeTheDesktops) {
   settings.XResolution = 0;
   settings.YResolution = 768;
   settings.ColorDepth = 0;
-  VideoMode mode;
-  ASSERT_TRUE(ChooseDisplayMode(settings, {1280, 1024, 32}, &mode));
-  EXPECT_EQ(mode.width, 1280);
-  EXPECT_EQ(mode.height, 1024);
-  EXPECT_EQ(mode.bitsPerPixel, 32);
+  std::optional<VideoMode> mode = ChooseDisplayMode(settings, {1280, 1024, 32});
+  ASSERT_TRUE(mode);
+  EXPECT_EQ(mode->width, 1280);
+  EXPECT_EQ(mode->height, 1024);
+  EXPECT_EQ(mode->bitsPerPixel, 32);
 
   settings.XResolution = 800;
   settings.YResolution = 600;
   settings.ColorDepth = 16;
-  ASSERT_TRUE(ChooseDisplayMode(settings, {1280, 1024, 32}, &mode));
-  EXPECT_EQ(mode.width, 800);
-  EXPECT_EQ(mode.height, 600);
-  EXPECT_EQ(mode.bitsPerPixel, 16);
+  mode = ChooseDisplayMode(settings, {1280, 1024, 32});
+  ASSERT_TRUE(mode);
+  EXPECT_EQ(mode->width, 800);
+  EXPECT_EQ(mode->height, 600);
+  EXPECT_EQ(mode->bitsPerPixel, 16);
 }
 
 TEST(DisplayModeChoiceTest, DesktopModeSettingNeverSwitches) {
   Settings settings;  // CurrentVideomode 1 by default
-  VideoMode mode;
-  EXPECT_FALSE(ChooseDisplayMode(settings, {640, 480, 8}, &mode));
+  EXPECT_FALSE(ChooseDisplayMode(settings, {640, 480, 8}));
 }
 
 }  // namespace

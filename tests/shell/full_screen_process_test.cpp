@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "tests/support/win_process.h"
 
 namespace {
@@ -65,7 +68,13 @@ TEST_F(FullScreenProcessTest, RunHoldsTheAtomRefusesASecondAndEndsOnAKey) {
 }
 
 TEST_F(FullScreenProcessTest, OtherModesEndAtOnceWithoutAWindow) {
-  for (const char* arguments : {"/a", "/x", "s", "/p", "/p 0", "-1:00A3F2"}) {
+  // The number of a window that no longer exists.
+  HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(gone, nullptr);
+  DestroyWindow(gone);
+  const std::string goneHandle = "/p " + std::to_string(reinterpret_cast<uintptr_t>(gone));
+  for (const char* arguments : {"/a", "/x", "s", "/p", "/p 0", "/p -1", "/p 99999999999999999999", goneHandle.c_str(),
+                                "-1:00A3F2"}) {
     ChildProcess saver;
     ASSERT_TRUE(saver.Start(Saver(), arguments));
     DWORD code = 0;

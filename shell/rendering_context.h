@@ -1,0 +1,24 @@
+#pragma once
+// The OpenGL context of a window on the window's own device context: a double-buffered
+// RGBA pixel format with 16-bit colour and depth, made current on this thread.
+#include <windows.h>
+
+class RenderingContext {
+ public:
+  RenderingContext() = default;
+  ~RenderingContext() { Release(); }
+  RenderingContext(const RenderingContext&) = delete;
+  RenderingContext& operator=(const RenderingContext&) = delete;
+
+  // Null on success, else the text the user is shown for the step that failed.
+  const char* Create(HWND window);
+  bool IsCurrent() const { return context_ != nullptr; }
+  void Swap() const { SwapBuffers(deviceContext_); }
+  // The context goes first, then the window's device context; releasing twice is harmless.
+  void Release();
+
+ private:
+  HWND window_ = nullptr;
+  HDC deviceContext_ = nullptr;
+  HGLRC context_ = nullptr;
+};
