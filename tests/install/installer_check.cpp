@@ -165,6 +165,17 @@ TEST(Installed, ProgramsReadTheInstallPath) {
   EXPECT_TRUE(Settings::FileExists(path + "uninstall.exe")) << path;
 }
 
+// A start of an installed program finds the installing account registered and changes
+// nothing: the folder stays the one chosen at the install.
+TEST(Installed, ProgramsKeepTheInstallersRegistration) {
+  const int values = ValueCount(kMemberKey);
+  ChildProcess saver;
+  ASSERT_TRUE(saver.Start(Utf8(SystemFile(L"tellaro.scr")), "/a"));  // no mode to enter: it ends
+  ASSERT_TRUE(saver.WaitForExit(15000));
+  EXPECT_EQ(String(kMemberKey, L"InstallPath"), InstallDir());
+  EXPECT_EQ(ValueCount(kMemberKey), values);
+}
+
 // The visible full-screen window of the installed tellaro.scr, waiting up to 20 seconds.
 HWND WaitForSaverWindow() {
   for (int i = 0; i < 400; ++i, Sleep(50)) {
