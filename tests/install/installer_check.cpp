@@ -253,6 +253,20 @@ void ExpectRegistration() {
   EXPECT_TRUE(Exists(UserFolder())) << Utf8(UserFolder());
 }
 
+// Only the installed programs register: a copy elsewhere (a build, a download) writes nothing.
+TEST(OtherAccount, CopyElsewhereRegistersNothing) {
+  ForgetRegistration();
+  wchar_t temp[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"tellaro.scr";
+  ASSERT_TRUE(CopyFileW(SystemFile(L"tellaro.scr").c_str(), copy.c_str(), FALSE));
+  ChildProcess saver;
+  ASSERT_TRUE(saver.Start(Utf8(copy), "/a"));
+  ASSERT_TRUE(saver.WaitForExit(15000));
+  EXPECT_EQ(ValueCount(kCollectionKey), -1);
+  DeleteFileW(copy.c_str());
+}
+
 // The settings dialog opens without "Can't find program's installation path." and
 // without any other box.
 TEST(OtherAccount, SettingsDialogOpensWithoutAMessage) {

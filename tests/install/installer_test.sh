@@ -8,6 +8,8 @@
 #     stays. Another account's first starts of the installed programs; the uninstall beside
 #     another member of the collection leaves the user's files, links followed nowhere, and
 #     the launcher, which tells a still registered account that Tellaro is gone.
+#  3. By an account that had chosen Tellaro already (registered by the programs): the
+#     uninstall leaves no screensaver, not the removed one.
 # Arguments: the installer, installer_check.exe, the pristine prefix.
 source "$(dirname "$0")/../support/wine_sandbox.sh"
 setup=$1 check=$2
@@ -77,3 +79,12 @@ check Uninstalled
 [ "$(listing "$folder" "$linked")" = "$own_files" ] ||
   fail "the uninstall changed the user's files: $(diff <(echo "$own_files") <(listing "$folder" "$linked"))"
 check RemovedProgram
+
+wine reg delete 'HKCU\Software\Kestrune\Halcyonix\List' /v Sibling /f >/dev/null
+wine reg add "$desktop" /v SCRNSAVE.EXE /d 'C:\windows\system32\tellaro.scr' /f >/dev/null
+wine reg add "$desktop" /v ScreenSaveActive /d 1 /f >/dev/null
+export TELLARO_EXPECT_DIR=default TELLARO_EXPECT_CURRENT=tellaro TELLARO_EXPECT_LAUNCHER=removed TELLARO_EXPECT_OWN_FILES=0
+wine "$setup" /S
+check Installed
+uninstall
+TELLARO_EXPECT_CURRENT='(none)' TELLARO_EXPECT_ACTIVE=1 check Uninstalled
