@@ -233,7 +233,9 @@ FunctionEnd
 
 ; The user's nine settings stay: they are the user's choices, a later install finds them
 ; again, and they are a few numbers in the user's own hive. Everything the installer
-; wrote goes, and so do the keys it leaves empty.
+; wrote goes, and so do the keys it leaves empty. Other accounts, registered by the
+; programs themselves, keep their registration: their hives are not the uninstaller's to
+; open, and the launcher tells them the screensaver is gone.
 Section "Uninstall"
   ; The launcher is shared by the collection: it stays while another member is listed.
   StrCpy $1 0
