@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
+#include <string>
+
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 #include "settings/settings.h"
@@ -46,13 +49,19 @@ std::string LocalApplicationData() {
   return folder;
 }
 
+// What an installed program registers for the user who starts it.
+struct Registration {
+  std::string executablePath;  // the installed tellaro.scr
+  std::string installPath;     // a folder of the user's own, with its final backslash
+};
+
 bool HasValue(HKEY key, const char* name) {
   return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-bool WriteString(HKEY key, const char* name, const std::string& text) {
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+void WriteString(HKEY key, const char* name, const std::string& text) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
 }
 
 std::string ReadString(const RegistryKey& key, const char* name) {
@@ -61,8 +70,7 @@ std::string ReadString(const RegistryKey& key, const char* name) {
   return key.ReadString(nullptr, name, text, &size) ? std::string(text) : std::string();
 }
 
-}  // namespace
-
+// The registration the running program stands for, if it is an installed one.
 std::optional<Registration> InstalledRegistration() {
   const std::string program = RunningProgram(), system = SystemFolder();
   if (program.empty() || system.empty()) return std::nullopt;
@@ -77,26 +85,25 @@ std::optional<Registration> InstalledRegistration() {
   return registration;
 }
 
-bool CompleteRegistration(const Registration& registration) {
+void CompleteRegistration(const Registration& registration) {
   RegistryKey collection, list, member;
   if (!collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey) ||
       !list.Create(collection.Handle(), registry_names::kListKey) ||
       !member.Create(collection.Handle(), registry_names::kProductKey))
-    return false;
-
-  bool wrote = false;
+    return;
   if (!HasValue(list.Handle(), registry_names::kProductKey))
-    wrote |= WriteString(list.Handle(), registry_names::kProductKey, kMemberTitle);
+    WriteString(list.Handle(), registry_names::kProductKey, kMemberTitle);
   if (!Settings::FileExists(ReadString(member, registry_names::kExecutablePath)))
-    wrote |= WriteString(member.Handle(), registry_names::kExecutablePath, registration.executablePath);
+    WriteString(member.Handle(), registry_names::kExecutablePath, registration.executablePath);
   if (ReadString(member, registry_names::kInstallPath).empty()) {
     // The catalogue's cache creates what it misses below the folder; the folder itself is
     // made here so that the user has it from the start.
     SHCreateDirectoryExA(nullptr, FolderOf(registration.installPath).c_str(), nullptr);
-    wrote |= WriteString(member.Handle(), registry_names::kInstallPath, registration.installPath);
+    WriteString(member.Handle(), registry_names::kInstallPath, registration.installPath);
   }
-  return wrote;
 }
+
+}  // namespace
 
 void RegisterInstalledProgramForUser() {
   if (const std::optional<Registration> registration = InstalledRegistration()) CompleteRegistration(*registration);

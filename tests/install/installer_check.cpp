@@ -267,6 +267,20 @@ TEST(OtherAccount, CopyElsewhereRegistersNothing) {
   DeleteFileW(copy.c_str());
 }
 
+// A registration left from a program since removed elsewhere: each part is completed on its
+// own, the program re-pointed, the account's folder kept.
+TEST(OtherAccount, RegistrationOfAMissingProgramIsRepointed) {
+  ForgetRegistration();
+  WriteString(kMemberKey, L"ExecutablePath", L"C:\\gone\\tellaro.scr");
+  WriteString(kMemberKey, L"InstallPath", L"C:\\kept\\");
+  ChildProcess saver;
+  ASSERT_TRUE(saver.Start(Utf8(SystemFile(L"tellaro.scr")), "/a"));
+  ASSERT_TRUE(saver.WaitForExit(15000));
+  EXPECT_EQ(String(kListKey, L"Tellaro"), L"Tellaro");
+  EXPECT_EQ(String(kMemberKey, L"ExecutablePath"), SystemFile(L"tellaro.scr"));
+  EXPECT_EQ(String(kMemberKey, L"InstallPath"), L"C:\\kept\\");
+}
+
 // The settings dialog opens without "Can't find program's installation path." and
 // without any other box.
 TEST(OtherAccount, SettingsDialogOpensWithoutAMessage) {
