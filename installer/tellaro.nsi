@@ -7,9 +7,13 @@
 ;    user's hive, and the settings dialog caches the online catalogue below its "web\", so
 ;    the folder must be the user's and writable without elevation;
 ;  - the member's registration under HKCU\Software\Kestrune\Halcyonix, the uninstall
-;    entry under HKCU's Uninstall key.
+;    entry under HKCU's Uninstall key. Both are the account's the installer runs as (with an
+;    administrator's credentials, that administrator's); every other account gets its
+;    registration from the installed programs when one of them first starts for it, with a
+;    folder of its own below its local application data.
 ; Command line (besides /S and /D=folder): /KEEPCURRENT leaves the user's current
-; screensaver alone (the "current screensaver" component is on by default otherwise).
+; screensaver alone (the "current screensaver" component is on by default for a first
+; install; over an installation it is off, so a reinstall keeps the user's choice).
 ;
 ; Expected defines: SOURCE_DIR, SCR_FILE, RANDOMIZER_FILE, OUT_FILE.
 
@@ -116,14 +120,22 @@ Section "${TITLE} screensaver (required)" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $1
 SectionEnd
 
+; The screensaver it replaces is kept in the uninstall entry, for the uninstaller to put back;
+; when Tellaro is current already, the one kept earlier stays.
 Section "Make ${TITLE} my current screensaver" SecCurrent
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 != "$SYSDIR\tellaro.scr"
+    ReadRegStr $1 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" "$1"
+  ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\tellaro.scr"
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
 SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "The screensaver and the collection's random launcher, in the Windows system folder."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecCurrent} "Choose ${TITLE} as the screensaver Windows starts when the computer is idle."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecCurrent} "Choose ${TITLE} as the screensaver Windows starts when the computer is idle; uninstalling puts the present one back."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
@@ -133,11 +145,97 @@ Function .onInit
   ${IfNot} ${Errors}
     !insertmacro UnselectSection ${SecCurrent}
   ${EndIf}
+  ; Over an installation of this account the current screensaver is the user's choice.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "UninstallString"
+  ${If} $0 != ""
+    !insertmacro UnselectSection ${SecCurrent}
+  ${EndIf}
+FunctionEnd
+
+; 1 on the stack when the path is a folder that is no junction or other link, 0 otherwise:
+; the uninstaller never removes anything through a link, which may lead anywhere.
+Function un.IsPlainFolder
+  Exch $0
+  System::Call 'kernel32::GetFileAttributesW(w r0) i .r0'
+  ${If} $0 = -1
+    StrCpy $0 0
+  ${Else}
+    IntOp $0 $0 & 0x410  ; FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT
+    ${If} $0 = 0x10
+      StrCpy $0 1
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
+; Removes the folder on the stack when it is empty and no link.
+Function un.RemoveEmptyFolder
+  Exch $0
+  Push $0
+  Call un.IsPlainFolder
+  Exch $1
+  ${If} $1 = 1
+    RMDir "$0"
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+!macro RemoveEmptyFolder FOLDER
+  Push "${FOLDER}"
+  Call un.RemoveEmptyFolder
+!macroend
+
+; What the program leaves in a folder of its catalogue cache besides the cached files: its
+; temporary files (a download before it replaces its file) and the probe of a folder's use.
+!macro RemoveTemporaryFiles FOLDER
+  Delete "${FOLDER}\tlr*.tmp"
+  Delete "${FOLDER}\testfilename001.fileext"
+!macroend
+
+; The settings dialog's catalogue cache: web\update.xml, and web\<product>\screenshot.jpg and
+; icon.bmp. Only those names go, and the folders when that leaves them empty; anything else
+; in them (the install folder may be one the user typed, with a web folder of its own) stays.
+Function un.RemoveCatalogueCache
+  Push $R0
+  Push $R1
+  Push $R2
+  Push "$INSTDIR\web"
+  Call un.IsPlainFolder
+  Pop $R0
+  ${If} $R0 = 1
+    FindFirst $R0 $R1 "$INSTDIR\web\*"
+    ${DoWhile} $R1 != ""
+      ${If} $R1 != "."
+      ${AndIf} $R1 != ".."
+        Push "$INSTDIR\web\$R1"
+        Call un.IsPlainFolder
+        Pop $R2
+        ${If} $R2 = 1
+          Delete "$INSTDIR\web\$R1\screenshot.jpg"
+          Delete "$INSTDIR\web\$R1\icon.bmp"
+          !insertmacro RemoveTemporaryFiles "$INSTDIR\web\$R1"
+          RMDir "$INSTDIR\web\$R1"
+        ${EndIf}
+      ${EndIf}
+      FindNext $R0 $R1
+    ${Loop}
+    FindClose $R0
+    Delete "$INSTDIR\web\update.xml"
+    !insertmacro RemoveTemporaryFiles "$INSTDIR\web"
+    RMDir "$INSTDIR\web"
+  ${EndIf}
+  Pop $R2
+  Pop $R1
+  Pop $R0
 FunctionEnd
 
 ; The user's nine settings stay: they are the user's choices, a later install finds them
 ; again, and they are a few numbers in the user's own hive. Everything the installer
-; wrote goes, and so do the keys it leaves empty.
+; wrote goes, and so do the keys it leaves empty. Other accounts, registered by the
+; programs themselves, keep their registration: their hives are not the uninstaller's to
+; open, and the launcher tells them the screensaver is gone.
 Section "Uninstall"
   ; The launcher is shared by the collection: it stays while another member is listed.
   StrCpy $1 0
@@ -153,9 +251,25 @@ Section "Uninstall"
     Delete /REBOOTOK "$SYSDIR\randomizer.exe"
   ${EndIf}
 
+  ; Still the current screensaver: the one it replaced comes back (none, if there was none).
+  ; Another one chosen since is the user's and stays.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} $0 == "$SYSDIR\tellaro.scr"
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    ${If} $1 != ""
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+    ${Else}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+    ${IfNot} ${Errors}
+      ${If} $1 != ""
+        WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "$1"
+      ${Else}
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+      ${EndIf}
+    ${EndIf}
   ${EndIf}
 
   DeleteRegValue HKCU "${LIST_KEY}" "Tellaro"
@@ -167,8 +281,11 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKCU "Software\Kestrune"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
+  ; The install folder may be one of the user's (typed as an existing folder, or this
+  ; uninstaller copied elsewhere): only the names the installer and the program write go,
+  ; then the folders they leave empty.
   Delete "$INSTDIR\uninstall.exe"
-  RMDir /r "$INSTDIR\web"
-  RMDir "$INSTDIR"
-  RMDir "$LOCALAPPDATA\${COMPANY}"
+  Call un.RemoveCatalogueCache
+  !insertmacro RemoveEmptyFolder "$INSTDIR"
+  !insertmacro RemoveEmptyFolder "$LOCALAPPDATA\${COMPANY}"
 SectionEnd

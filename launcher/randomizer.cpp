@@ -13,6 +13,7 @@
 #include "rotation/member_start.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
+#include "settings/user_registration.h"
 
 namespace launcher {
 
@@ -77,6 +78,8 @@ std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed) {
 }
 
 int RunRandomizer(const std::string& arguments) {
+  // An account that starts the installed launcher before the screensaver has no registration yet.
+  user_registration::RegisterInstalledProgramForUser();
   const std::string path = ChooseExecutablePath(arguments, GetTickCount());
   if (!path.empty()) {
     DWORD error = ERROR_SUCCESS;

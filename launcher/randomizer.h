@@ -22,7 +22,8 @@ std::string OwnExecutablePath();
 // is nothing to start.
 std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed);
 
-// One whole run: choose, start, wait during a full-screen run. Returns the exit code: 0 when
+// One whole run: complete the user's registration when this is the installed launcher
+// (user_registration.h), choose, start, wait during a full-screen run. Returns the exit code: 0 when
 // a program ran or could not be started for a reason other than a missing file; -1 after the
 // "Screensaver error" box when nothing could be started for want of a file.
 int RunRandomizer(const std::string& arguments);

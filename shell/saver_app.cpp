@@ -8,6 +8,7 @@
 
 #include "settings/settings_dialog.h"
 #include "settings/settings_page.h"
+#include "settings/user_registration.h"
 #include "shell/gl_window.h"
 #include "shell/preview_window.h"
 #include "shell/resource_ids.h"
@@ -29,6 +30,8 @@ std::vector<std::string> ArgumentVector() {
 }  // namespace
 
 bool SaverApp::InitInstance() {
+  // Every mode reads the registration, so it is completed before any of them starts.
+  user_registration::RegisterInstalledProgramForUser();
   const ::CommandLine commandLine = ParseCommandLine(CommandLineText(), ArgumentVector());
   switch (commandLine.mode) {
     case RunMode::FullScreen:

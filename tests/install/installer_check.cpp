@@ -1,9 +1,11 @@
 // What the installer's steps leave behind, looked at from inside the prefix. installer_test.sh
-// runs one group of tests after each step (--gtest_filter): Installed, Run, Uninstall,
-// Uninstalled. Expectations come from the environment:
+// runs one group of tests after each step (--gtest_filter): Installed, Run, OtherAccount,
+// Uninstall, Uninstalled. Expectations come from the environment:
 //   TELLARO_EXPECT_DIR       the install folder with its final backslash, or "default"
-//   TELLARO_EXPECT_CURRENT   1: Tellaro is the current screensaver, 0: the installer left it alone
+//   TELLARO_EXPECT_CURRENT   the current screensaver: "tellaro", or the path of another one
+//   TELLARO_EXPECT_ACTIVE    "ScreenSaveActive" where the installer leaves it alone
 //   TELLARO_EXPECT_LAUNCHER  "kept" or "removed": randomizer.exe after the uninstall
+//   TELLARO_EXPECT_OWN_FILES 1: the install folder holds files of the user's own and stays
 #include <windows.h>
 #include <shlobj.h>
 
@@ -32,12 +34,16 @@ std::wstring Environment(const wchar_t* name) {
   return value;
 }
 
-std::wstring InstallDir() {
-  const std::wstring expected = Environment(L"TELLARO_EXPECT_DIR");
-  if (expected != L"default") return expected;
+// The folder of the user's own that the installer offers and the programs register.
+std::wstring UserFolder() {
   wchar_t local[MAX_PATH] = L"";
   SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local);
   return std::wstring(local) + L"\\Kestrune\\Tellaro\\";
+}
+
+std::wstring InstallDir() {
+  const std::wstring expected = Environment(L"TELLARO_EXPECT_DIR");
+  return expected == L"default" ? UserFolder() : expected;
 }
 
 std::wstring SystemFile(const wchar_t* name) {
@@ -79,6 +85,19 @@ void WriteNumber(const wchar_t* key, const wchar_t* name, DWORD number) {
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_DWORD, &number, sizeof number), ERROR_SUCCESS);
 }
 
+void WriteString(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+}
+
+// The current screensaver as the environment expects it after an install or an uninstall.
+void ExpectCurrentScreensaver() {
+  const std::wstring current = Environment(L"TELLARO_EXPECT_CURRENT");
+  EXPECT_EQ(String(kDesktopKey, L"SCRNSAVE.EXE"), current == L"tellaro" ? SystemFile(L"tellaro.scr") : current);
+  EXPECT_EQ(String(kDesktopKey, L"ScreenSaveActive"), current == L"tellaro" ? L"1" : Environment(L"TELLARO_EXPECT_ACTIVE"));
+}
+
 std::wstring VersionString(const std::wstring& file, const wchar_t* name) {
   DWORD ignored = 0;
   std::vector<BYTE> block(GetFileVersionInfoSizeW(file.c_str(), &ignored));
@@ -109,7 +128,6 @@ TEST(Installed, FilesAndRegistrationAreInPlace) {
     EXPECT_TRUE(Exists(file)) << Utf8(file);
   EXPECT_EQ(ValueCount(kListKey), 1) << "this member alone in the collection's list";
 
-  const bool current = Environment(L"TELLARO_EXPECT_CURRENT") == L"1";
   const std::wstring uninstaller = L"\"" + dir + L"uninstall.exe\"";
   const struct {
     const wchar_t *key, *name;
@@ -118,16 +136,13 @@ TEST(Installed, FilesAndRegistrationAreInPlace) {
       {kListKey, L"Tellaro", L"Tellaro"},
       {kMemberKey, L"ExecutablePath", saver},
       {kMemberKey, L"InstallPath", dir},
-      {kDesktopKey, L"SCRNSAVE.EXE", current ? saver : L"(none)"},
       {kUninstallKey, L"DisplayName", L"Tellaro 3D Screensaver"},
       {kUninstallKey, L"Publisher", L"Kestrune"},
       {kUninstallKey, L"UninstallString", uninstaller},
       {kUninstallKey, L"QuietUninstallString", uninstaller + L" /S"},
   };
   for (const auto& value : strings) EXPECT_EQ(String(value.key, value.name), value.text) << Utf8(value.name);
-  if (current) {
-    EXPECT_EQ(String(kDesktopKey, L"ScreenSaveActive"), L"1");
-  }
+  ExpectCurrentScreensaver();
 }
 
 TEST(Installed, ProgramsCarryVersionAndManifest) {
@@ -188,10 +203,12 @@ double PlanetShare() {
   return screen.pixels.empty() ? 0 : static_cast<double>(planet) / static_cast<double>(screen.pixels.size());
 }
 
-// The installed launcher with random mode on finds this member and runs it full screen.
-TEST(Run, LauncherStartsTheInstalledScreensaver) {
+// The installed launcher with random mode on finds this member and runs it full screen,
+// with the settings that put the lit planet in view; a key ends the run and the launcher.
+// These settings are the user's for the rest of the steps.
+void ExpectLauncherRunsThePlanet() {
   WriteNumber(kCollectionKey, L"StartRandom", 1);
-  WriteNumber(kMemberKey, L"CamMode", 2);  // the orbit from its fixed start: the lit planet in view
+  WriteNumber(kMemberKey, L"CamMode", 2);  // the orbit from its fixed start
   WriteNumber(kMemberKey, L"RandomCameraStart", 0);
   ChildProcess launcher;
   ASSERT_TRUE(launcher.Start(Utf8(SystemFile(L"randomizer.exe")), "/s"));
@@ -206,6 +223,76 @@ TEST(Run, LauncherStartsTheInstalledScreensaver) {
   DWORD code = 1;
   EXPECT_TRUE(launcher.WaitForExit(15000, &code));
   EXPECT_EQ(code, 0u);
+}
+
+TEST(Run, LauncherStartsTheInstalledScreensaver) { ExpectLauncherRunsThePlanet(); }
+
+// Another account of the machine has no registration before its first start (the installer
+// registers the account it runs as only), or one left by a program removed from elsewhere.
+// The install folder here is not the account's own folder, which tells the two apart.
+void ForgetRegistration() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kCollectionKey);
+  ASSERT_EQ(ValueCount(kCollectionKey), -1);
+}
+
+void ExpectRegistration() {
+  EXPECT_EQ(String(kListKey, L"Tellaro"), L"Tellaro");
+  EXPECT_EQ(String(kMemberKey, L"ExecutablePath"), SystemFile(L"tellaro.scr"));
+  EXPECT_EQ(String(kMemberKey, L"InstallPath"), UserFolder());
+  EXPECT_TRUE(Exists(UserFolder())) << Utf8(UserFolder());
+}
+
+// Starts with "/a" (nothing to do but the start): a usable registration stays, a copy
+// outside the system folder writes nothing, each missing or stale part is completed alone.
+TEST(OtherAccount, OnlyTheInstalledProgramsCompleteARegistration) {
+  wchar_t temp[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring saver = SystemFile(L"tellaro.scr"), copy = std::wstring(temp) + L"tellaro.scr";
+  ASSERT_TRUE(CopyFileW(saver.c_str(), copy.c_str(), FALSE));
+  const struct {
+    std::wstring program, executablePath, installPath;  // registration before; empty: none
+    std::wstring expectedPath, expectedFolder;
+  } cases[] = {
+      {saver, saver, InstallDir(), saver, InstallDir()},
+      {copy, L"", L"", L"(none)", L"(none)"},
+      {saver, L"C:\\gone\\tellaro.scr", L"C:\\kept\\", saver, L"C:\\kept\\"},
+  };
+  for (const auto& start : cases) {
+    ForgetRegistration();
+    if (!start.executablePath.empty()) {
+      WriteString(kMemberKey, L"ExecutablePath", start.executablePath);
+      WriteString(kMemberKey, L"InstallPath", start.installPath);
+    }
+    ChildProcess program;
+    ASSERT_TRUE(program.Start(Utf8(start.program), "/a"));
+    ASSERT_TRUE(program.WaitForExit(15000));
+    EXPECT_EQ(String(kMemberKey, L"ExecutablePath"), start.expectedPath) << Utf8(start.executablePath);
+    EXPECT_EQ(String(kMemberKey, L"InstallPath"), start.expectedFolder) << Utf8(start.executablePath);
+  }
+  DeleteFileW(copy.c_str());
+}
+
+// No "Can't find program's installation path." nor any other box: one during the
+// initialisation would come before the dialog shows, and hold it back.
+TEST(OtherAccount, SettingsDialogOpensWithoutAMessage) {
+  ForgetRegistration();
+  ChildProcess dialog;
+  ASSERT_TRUE(dialog.Start(Utf8(SystemFile(L"tellaro.scr")), "/c"));
+  HWND window = dialog.WaitForWindow(20000, 400, 250);
+  ASSERT_NE(window, nullptr) << (dialog.WaitForMessageBox(0) ? "a message box holds the dialog back" : "no dialog");
+  EXPECT_EQ(dialog.WaitForMessageBox(0), nullptr);
+  ExpectRegistration();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(dialog.WaitForExit(15000));
+}
+
+// The installed launcher registers the account before it chooses, and runs the planet; the
+// account's own settings are all there is of them afterwards.
+TEST(OtherAccount, LauncherRunsThePlanetAndLeavesTheSettings) {
+  ForgetRegistration();
+  ExpectLauncherRunsThePlanet();
+  ExpectRegistration();
+  EXPECT_EQ(ValueCount(kMemberKey), 4) << "ExecutablePath, InstallPath and the two settings";
 }
 
 // Started as the system's list of programs starts it.
@@ -223,16 +310,17 @@ TEST(Uninstall, RegisteredCommandStarts) {
 TEST(Uninstalled, FilesAndRegistrationAreGoneSettingsStay) {
   const std::wstring dir = InstallDir();
   EXPECT_FALSE(Exists(SystemFile(L"tellaro.scr")));
-  EXPECT_FALSE(Exists(dir)) << Utf8(dir);
+  // A folder of the user's own keeps its files; installer_test.sh compares them.
+  EXPECT_EQ(Exists(dir), Environment(L"TELLARO_EXPECT_OWN_FILES") == L"1") << Utf8(dir);
   const bool launcherKept = Environment(L"TELLARO_EXPECT_LAUNCHER") == L"kept";
   EXPECT_EQ(Exists(SystemFile(L"randomizer.exe")), launcherKept);
   EXPECT_EQ(ValueCount(kListKey), launcherKept ? 1 : -1) << "the list goes with its last member";
   EXPECT_EQ(ValueCount(kUninstallKey), -1);
   for (const auto& [key, name] : {std::make_pair(kListKey, L"Tellaro"), std::make_pair(kMemberKey, L"ExecutablePath"),
-                                  std::make_pair(kMemberKey, L"InstallPath"),
-                                  std::make_pair(kDesktopKey, L"SCRNSAVE.EXE")})
+                                  std::make_pair(kMemberKey, L"InstallPath")})
     EXPECT_EQ(String(key, name), L"(none)") << Utf8(name);
-  // The user's settings, written by the run before the first uninstall.
+  ExpectCurrentScreensaver();
+  // The user's settings, written by the launcher's test before the uninstall.
   EXPECT_EQ(Number(kMemberKey, L"CamMode"), 2u);
   EXPECT_EQ(Number(kCollectionKey, L"StartRandom"), 1u);
 }

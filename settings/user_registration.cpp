@@ -1,0 +1,112 @@
+#include "settings/user_registration.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <string>
+
+#include "settings/registry_key.h"
+#include "settings/registry_names.h"
+#include "settings/settings.h"
+
+namespace user_registration {
+
+namespace {
+
+constexpr DWORD kBufferSize = 1024;
+// Below the user's local application data, where the installer's default folder lies too.
+constexpr char kUserFolder[] = "Kestrune\\Tellaro";
+
+// The long form of a folder, so that a short name of the same folder compares equal.
+std::string LongForm(const std::string& folder) {
+  char longForm[MAX_PATH];
+  const DWORD length = GetLongPathNameA(folder.c_str(), longForm, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(longForm, length) : folder;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t at = path.find_last_of('\\');
+  return at == std::string::npos ? std::string() : path.substr(0, at);
+}
+
+std::string RunningProgram() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+std::string SystemFolder() {
+  char folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+}
+
+std::string LocalApplicationData() {
+  char folder[MAX_PATH];
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return std::string();
+  return folder;
+}
+
+// What an installed program registers for the user who starts it.
+struct Registration {
+  std::string executablePath;  // the installed tellaro.scr
+  std::string installPath;     // a folder of the user's own, with its final backslash
+};
+
+bool HasValue(HKEY key, const char* name) {
+  return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void WriteString(HKEY key, const char* name, const std::string& text) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+}
+
+std::string ReadString(const RegistryKey& key, const char* name) {
+  char text[kBufferSize];
+  DWORD size = sizeof text;
+  return key.ReadString(nullptr, name, text, &size) ? std::string(text) : std::string();
+}
+
+// The registration the running program stands for, if it is an installed one.
+std::optional<Registration> InstalledRegistration() {
+  const std::string program = RunningProgram(), system = SystemFolder();
+  if (program.empty() || system.empty()) return std::nullopt;
+  if (lstrcmpiA(LongForm(FolderOf(program)).c_str(), LongForm(system).c_str()) != 0) return std::nullopt;
+  Registration registration{system + "\\" + kInstalledProgram, std::string()};
+  // randomizer.exe stays while other members need it: without tellaro.scr there is nothing
+  // to register.
+  if (!Settings::FileExists(registration.executablePath)) return std::nullopt;
+  const std::string local = LocalApplicationData();
+  if (local.empty()) return std::nullopt;
+  registration.installPath = local + "\\" + kUserFolder + "\\";
+  return registration;
+}
+
+void CompleteRegistration(const Registration& registration) {
+  RegistryKey collection, list, member;
+  if (!collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey) ||
+      !list.Create(collection.Handle(), registry_names::kListKey) ||
+      !member.Create(collection.Handle(), registry_names::kProductKey))
+    return;
+  if (!HasValue(list.Handle(), registry_names::kProductKey))
+    WriteString(list.Handle(), registry_names::kProductKey, kMemberTitle);
+  if (!Settings::FileExists(ReadString(member, registry_names::kExecutablePath)))
+    WriteString(member.Handle(), registry_names::kExecutablePath, registration.executablePath);
+  if (ReadString(member, registry_names::kInstallPath).empty()) {
+    // The catalogue's cache creates what it misses below the folder; the folder itself is
+    // made here so that the user has it from the start.
+    SHCreateDirectoryExA(nullptr, FolderOf(registration.installPath).c_str(), nullptr);
+    WriteString(member.Handle(), registry_names::kInstallPath, registration.installPath);
+  }
+}
+
+}  // namespace
+
+void RegisterInstalledProgramForUser() {
+  if (const std::optional<Registration> registration = InstalledRegistration()) CompleteRegistration(*registration);
+}
+
+}  // namespace user_registration
