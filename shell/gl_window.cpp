@@ -93,7 +93,7 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RequestClose();
       return Default(message, wParam, lParam);
     case WM_TIMER:
-      if (endRules_.Busy()) return 0;
+      if (endRules_.Busy() || displayPower_.Asleep()) return 0;
       OnTimer();
       return Default(message, wParam, lParam);
     case WM_NCACTIVATE:
@@ -122,6 +122,7 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       return OnSysCommand(message, wParam, lParam);
     case WM_POWERBROADCAST:
+      if (displayPower_.OnPowerBroadcast(wParam, lParam)) FollowDisplayPower();
       return BROADCAST_QUERY_DENY;
     default:
       return Default(message, wParam, lParam);
@@ -165,8 +166,14 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   ResizeScene(scene_, client.right - client.left, client.bottom - client.top);
 
   SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
+  displayPower_.Register(hwnd_);
   SetTimer(hwnd_, kFrameTimer, 0, nullptr);
   return 0;
+}
+
+void CGLWindow::FollowDisplayPower() {
+  if (displayPower_.Asleep()) KillTimer(hwnd_, kFrameTimer);
+  else SetTimer(hwnd_, kFrameTimer, 0, nullptr);
 }
 
 void CGLWindow::EnterDisplayMode() {
@@ -204,10 +211,13 @@ LRESULT CGLWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam) {
   if (command == SC_SCREENSAVE || command == SC_CLOSE) return 0;
   // Windows 95/98/Me would power the monitor down under a running screensaver.
   if (command == SC_MONITORPOWER && (GetVersion() & 0x80000000u) != 0) return 0;
+  // The display goes to sleep as the system asks; the run rests with it.
+  if (command == SC_MONITORPOWER && displayPower_.OnMonitorPower(lParam)) FollowDisplayPower();
   return Default(message, wParam, lParam);
 }
 
 void CGLWindow::OnDestroy() {
+  displayPower_.Unregister();
   blackout_.Remove();
   displayMode_.Leave();
   context_.Release();

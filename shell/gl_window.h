@@ -12,6 +12,7 @@
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "shell/display_mode_switch.h"
+#include "shell/display_power.h"
 #include "shell/frame_rules.h"
 #include "shell/monitor_blackout.h"
 #include "shell/rendering_context.h"
@@ -30,6 +31,7 @@ class CGLWindow : public fw::Window {
   const Scene& scene() const { return scene_; }
   int frameCounter() const { return frameCounter_; }
   bool busy() const { return endRules_.Busy(); }
+  bool displayAsleep() const { return displayPower_.Asleep(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -41,6 +43,8 @@ class CGLWindow : public fw::Window {
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
   void EnterDisplayMode();
   void OnTimer();
+  // The frames stop while the display sleeps and go on when it wakes.
+  void FollowDisplayPower();
   void OnDestroy();
   LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam);
   void RequestClose() { PostMessageA(hwnd_, WM_CLOSE, 0, 0); }
@@ -55,6 +59,7 @@ class CGLWindow : public fw::Window {
   RenderingContext context_;
   DisplayModeSwitch displayMode_;
   RunEndRules endRules_;
+  DisplayPower displayPower_;
   int frameCounter_ = 0;
   SlowFrameCheck slowFrames_;
   fw::Dialog loadingNotice_;  // up while the scene loads

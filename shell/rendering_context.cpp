@@ -1,5 +1,7 @@
 #include "shell/rendering_context.h"
 
+#include <cstring>
+
 namespace {
 
 PIXELFORMATDESCRIPTOR RequestedPixelFormat() {
@@ -12,6 +14,13 @@ PIXELFORMATDESCRIPTOR RequestedPixelFormat() {
   format.cDepthBits = 16;
   format.iLayerType = 1;
   return format;
+}
+
+// wglGetProcAddress hands out every function as a PROC; the cast goes through the generic
+// function type, which is how such pointers are meant to be converted.
+template <typename Function>
+Function ExtensionFunction(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
 }
 
 }  // namespace
@@ -30,7 +39,19 @@ const char* RenderingContext::Create(HWND window) {
     return "Can't activate GLRC.";
   }
   context_ = context;
+  PresentOncePerRefresh();
   return nullptr;
+}
+
+void RenderingContext::PresentOncePerRefresh() {
+  // An extension function: looked up once the context is current, used only when offered.
+  using ExtensionsString = const char*(WINAPI*)();
+  using SwapInterval = BOOL(WINAPI*)(int);
+  const auto extensions = ExtensionFunction<ExtensionsString>("wglGetExtensionsStringEXT");
+  const char* offered = extensions ? extensions() : nullptr;
+  if (!offered || !std::strstr(offered, "WGL_EXT_swap_control")) return;
+  if (const auto swapInterval = ExtensionFunction<SwapInterval>("wglSwapIntervalEXT"))
+    swapInterval(1);
 }
 
 void RenderingContext::Release() {

@@ -1,6 +1,8 @@
 #pragma once
 // The OpenGL context of a window on the window's own device context: a double-buffered
-// RGBA pixel format with 16-bit colour and depth, made current on this thread.
+// RGBA pixel format with 16-bit colour and depth, made current on this thread. Where the
+// driver offers it, buffers are swapped once per display refresh, so frames never tear and
+// a fast machine rests between them.
 #include <windows.h>
 
 class RenderingContext {
@@ -18,6 +20,8 @@ class RenderingContext {
   void Release();
 
  private:
+  static void PresentOncePerRefresh();
+
   HWND window_ = nullptr;
   HDC deviceContext_ = nullptr;
   HGLRC context_ = nullptr;

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "tests/support/screen_capture.h"
+#include "tests/support/wait_until.h"
 #include "tests/support/win_process.h"
 
 namespace {
@@ -103,6 +106,34 @@ TEST_F(FullScreenProcessTest, SettingsSpellingsOpenTheDialogAndTheExitRemovesALe
     EXPECT_FALSE(AtomExists());
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kestrune\\Halcyonix");
+}
+
+// The display goes to sleep and wakes up again, as the system tells the run's window: the
+// frames stop, and go on; the run itself goes on.
+TEST_F(FullScreenProcessTest, RunRestsWhileTheDisplaySleeps) {
+  ChildProcess run;
+  ASSERT_TRUE(run.Start(Saver(), "/s"));
+  HWND window = WaitForFullScreenWindow(run);
+  ASSERT_NE(window, nullptr) << "no full-screen window";
+
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const auto picture = [&] { return CaptureUnobscured(window, screen).pixels; };
+  // Two looks a little apart differ while frames are drawn, and stay alike while they are not.
+  const auto framesRun = [&] {
+    const std::vector<uint32_t> before = picture();
+    Sleep(300);
+    return !before.empty() && picture() != before;
+  };
+  EXPECT_TRUE(WaitUntil(framesRun)) << "the run draws no frames";
+  PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, 2);
+  EXPECT_TRUE(WaitUntil([&] { return !framesRun(); })) << "frames went on with the display asleep";
+  EXPECT_FALSE(framesRun()) << "frames came back while the display slept";
+  PostMessageA(window, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(-1));
+  EXPECT_TRUE(WaitUntil(framesRun)) << "frames did not come back with the display";
+  EXPECT_FALSE(run.WaitForExit(0)) << "the display's sleep ended the run";
+
+  PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_TRUE(run.WaitForExit(15000));
 }
 
 }  // namespace

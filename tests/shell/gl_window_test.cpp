@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <memory>
 
 #include <functional>
@@ -231,6 +233,36 @@ TEST_F(GlWindowTest, EveryPowerBroadcastIsDenied) {
   for (WPARAM event : std::initializer_list<WPARAM>{PBT_APMQUERYSUSPEND, PBT_APMQUERYSTANDBY, PBT_APMSUSPEND, PBT_APMRESUMESUSPEND,
                        PBT_APMPOWERSTATUSCHANGE, static_cast<WPARAM>(0x1234)})
     EXPECT_EQ(Send(WM_POWERBROADCAST, event), BROADCAST_QUERY_DENY) << "event " << event;
+}
+
+// The display-state notification: off stops the frames and the scene clock, on lets them go
+// on; neither ends the run. The notification is the system's: GUID_CONSOLE_DISPLAY_STATE.
+TEST_F(GlWindowTest, DisplayStateNotificationStopsAndStartsTheFrames) {
+  Create();
+  const auto tell = [&](DWORD state) {
+    struct {
+      POWERBROADCAST_SETTING setting;
+      DWORD rest;
+    } note{};
+    note.setting.PowerSetting = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    note.setting.DataLength = sizeof(DWORD);
+    std::memcpy(note.setting.Data, &state, sizeof state);
+    return Send(WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&note));
+  };
+  Send(WM_TIMER, 0);
+  const int frames = window_->frameCounter();
+  const double clock = window_->scene().sceneTime;
+  tell(0);
+  EXPECT_TRUE(window_->displayAsleep());
+  Send(WM_TIMER, 0);
+  EXPECT_EQ(window_->frameCounter(), frames) << "a frame with the display off";
+  EXPECT_EQ(window_->scene().sceneTime, clock) << "the clock went on with the display off";
+  tell(2);  // dimmed: still seen
+  EXPECT_FALSE(window_->displayAsleep());
+  Send(WM_TIMER, 0);
+  EXPECT_EQ(window_->frameCounter(), frames + 1);
+  EXPECT_GT(window_->scene().sceneTime, clock);
+  EXPECT_FALSE(CloseRequested()) << "the display's state is not input";
 }
 
 TEST_F(GlWindowTest, SlowFramesWarnOnceWithDrawingSuspended) {
