@@ -4,16 +4,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::array<std::string, 3> SplitDescription(std::string_view text) {
@@ -30,16 +20,4 @@ std::array<std::string, 3> SplitDescription(std::string_view text) {
     at = end < text.size() ? end + 1 : end;
   }
   return lines;
-}
-
-bool IsWebAddress(std::string_view address) {
-  size_t scheme = 0;
-  if (StartsWithNoCase(address, "http://")) scheme = 7;
-  else if (StartsWithNoCase(address, "https://")) scheme = 8;
-  else return false;
-  // A host must follow; control characters never belong in an address.
-  if (address.size() == scheme || address[scheme] == '/' || address[scheme] == '\\') return false;
-  for (char c : address)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-  return true;
 }

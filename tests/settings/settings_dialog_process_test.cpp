@@ -1,6 +1,6 @@
 // The settings dialog as a user drives it, from outside: "tellaro.scr /c" runs as its own
 // process; a sibling is a second copy of the program registered under another key; the
-// catalogue comes from a loopback web site of the test's own.
+// catalogue comes from a loopback web site of the test's own, over TLS (tls_site.py).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,6 +13,8 @@
 #include "settings/registry_names.h"
 #include "settings/settings_ids.h"
 #include "tests/catalogue/loopback_http_server.h"
+#include "tests/catalogue/test_authority.h"
+#include "tests/catalogue/test_pictures.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/user_input.h"
 #include "tests/support/win_process.h"
@@ -193,23 +195,24 @@ TEST_F(SettingsDialogTest, SiblingPageHostedAcrossProcessesAndEveryWayOfClosingK
 }
 
 TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFailed) {
+  ScopedTestAuthority authority;
   LoopbackHttpServer site;
   ASSERT_NE(site.Port(), 0);
+  ASSERT_TRUE(site.TlsReady() && authority.Trusted()) << "runs under tls_site.py";
   SetDwordValue(kInternetSettings, "ProxyEnable", 1);
   SetStringValue(kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(site.Port()));
   const std::string shot = ReadFile(std::string(TELLARO_DATA_DIR) + "/phobos2.jpg");
-  const std::string icon = ReadFile(TELLARO_STRIP_BMP);
   site.Serve("/halcyonix/update.xml",
              "<English><ProductsList><Count>2</Count>"
              "<Product1><ID>TELLARO</ID><Title>Tellaro</Title></Product1>"
              "<Product2><ID>NEBULA</ID><Title>Nebula</Title><Version>1.0</Version><Description>"
              "<Text>Gas clouds lit by young stars.</Text>"
-             "<ScreenshotURL>http://www.kestrune.example/shots/nebula.jpg</ScreenshotURL>"
-             "<IconURL>http://www.kestrune.example/icons/nebula.bmp</IconURL></Description>"
-             "<DownloadURL>http://www.kestrune.example/get/nebula.exe</DownloadURL></Product2>"
+             "<ScreenshotURL>https://www.kestrune.example/shots/nebula.jpg</ScreenshotURL>"
+             "<IconURL>https://www.kestrune.example/icons/nebula.bmp</IconURL></Description>"
+             "<DownloadURL>https://www.kestrune.example/get/nebula.exe</DownloadURL></Product2>"
              "</ProductsList></English>\n");
   site.Serve("/shots/nebula.jpg", shot);
-  site.Serve("/icons/nebula.bmp", icon);
+  site.Serve("/icons/nebula.bmp", IconBmp());
 
   // No sibling, no catalogue on disk: this product alone, and "Start random" off.
   HWND dialog = OpenDialog();
