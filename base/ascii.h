@@ -2,6 +2,7 @@
 // Text rules for the plain ASCII the system's names and files use, the same everywhere:
 // letter case folds A-Z and a-z only (never by locale), and the blanks are the C locale's
 // white space.
+#include <string>
 #include <string_view>
 
 namespace ascii {
@@ -17,6 +18,12 @@ constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
   for (size_t i = 0; i < a.size(); ++i)
     if (Lower(a[i]) != Lower(b[i])) return false;
   return true;
+}
+
+inline std::string Lowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) c = Lower(c);
+  return lowered;
 }
 
 constexpr bool StartsWithNoCase(std::string_view text, std::string_view prefix) {

@@ -4,23 +4,36 @@
 #include <cstdio>
 
 #include "base/ascii.h"
+#include "catalogue/catalogue_limits.h"
+#include "catalogue/web_address.h"
 
 namespace {
 
 bool IsDeviceName(std::string_view id) {
-  // "CON.txt" is the console as much as "CON" is.
-  const std::string_view stem = id.substr(0, id.find('.'));
+  // "CON.txt" and "CON .txt" are the console as much as "CON" is.
+  std::string_view stem = id.substr(0, id.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
   std::string upper;
   for (char c : stem) upper += ascii::Upper(c);
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-  return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
-         upper[3] >= '1' && upper[3] <= '9';
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+    if (upper == device) return true;
+  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) return false;
+  const std::string_view number = std::string_view(upper).substr(3);
+  // The superscript digits in UTF-8, the program's code page.
+  return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
+bool IsTaken(const std::vector<CatalogueEntry>& entries, const std::string& id) {
+  for (const CatalogueEntry& entry : entries)
+    if (ascii::EqualNoCase(entry.ID, id)) return true;
+  return false;
 }
 
 }  // namespace
 
 bool IsPlainProductId(std::string_view id) {
-  if (id.empty() || id == "." || id == "..") return false;
+  if (id.empty() || id.size() > kMaxProductIdLength || id == "." || id == "..") return false;
   for (char c : id) {
     const unsigned char byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) return false;
@@ -33,7 +46,7 @@ bool IsPlainProductId(std::string_view id) {
 bool ReadProductRecords(const XmlPairs& document, std::vector<CatalogueEntry>* entries) {
   entries->clear();
   int32_t count = 0;
-  if (!document.GetInt("English.ProductsList.Count", &count)) return false;
+  if (!document.GetInt("English.ProductsList.Count", &count) || count > kMaxProducts) return false;
   for (int32_t n = 1; n <= count; ++n) {
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "English.ProductsList.Product%d", static_cast<int>(n));
@@ -54,7 +67,9 @@ bool ReadProductRecords(const XmlPairs& document, std::vector<CatalogueEntry>* e
       entries->clear();
       return false;
     }
-    if (IsPlainProductId(entry.ID)) entries->push_back(std::move(entry));
+    const bool secure = IsSecureWebAddress(entry.Screenshot) && IsSecureWebAddress(entry.Icon) &&
+                        IsSecureWebAddress(entry.DownloadURL);
+    if (IsPlainProductId(entry.ID) && !IsTaken(*entries, entry.ID) && secure) entries->push_back(std::move(entry));
   }
   return true;
 }

@@ -3,9 +3,14 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 
-#include "catalogue/page_text.h"
+#include "catalogue/web_address.h"
 #include "framework/app.h"
 
 namespace {
@@ -13,73 +18,200 @@ namespace {
 constexpr DWORD kPieceBytes = 20000;
 constexpr int kAttempts = 5;
 constexpr DWORD kAttemptPauseMs = 250;
+constexpr DWORD kPumpMs = 50;  // how long the progress window may go without its messages
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET get() const { return handle_; }
-  void reset(HINTERNET handle) {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HINTERNET handle_;
-};
+// The system's cache is neither read nor written, no cookie and no credentials go with the
+// request, no dialog comes up, and a redirection is an answer like any other (so a site
+// can't send the request on to a plain http address).
+constexpr DWORD kRequestFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY | INTERNET_FLAG_RELOAD |
+                                INTERNET_FLAG_SECURE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
+                                INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
 
 // An error page is not the document asked for, so it counts as a failed attempt.
 bool AnsweredWithSuccess(HINTERNET request) {
   DWORD status = 0, size = sizeof status, index = 0;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &index))
-    return true;  // not HTTP (no status to judge)
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &index)) return false;
   return status >= 200 && status < 300;
 }
 
+// The announced length: absent (true, *known false), a number (true), or garbage (false).
+bool AnnouncedLength(HINTERNET request, bool* known, uint64_t* length) {
+  char text[32] = "";
+  DWORD size = sizeof text, index = 0;
+  *known = false;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, &index)) return true;
+  if (size == 0 || size > 19) return false;
+  *length = 0;
+  for (DWORD i = 0; i < size; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    *length = *length * 10 + static_cast<uint64_t>(text[i] - '0');
+  }
+  *known = true;
+  return true;
+}
+
+// One download, shared by the thread that waits for it and the thread that does it. The
+// waiting thread may give up (the deadline): it then closes the handles itself, which is how
+// WinInet ends a call blocked on another thread, and the worker finishes without touching
+// them again. Whoever ends the download closes the handles, exactly once, under the lock.
+class FetchJob {
+ public:
+  FetchJob(HINTERNET session, std::string url, size_t maxBytes)
+      : session_(session), url_(std::move(url)), maxBytes_(maxBytes), done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~FetchJob() {
+    CloseHandles();
+    if (done_) CloseHandle(done_);
+  }
+  FetchJob(const FetchJob&) = delete;
+  FetchJob& operator=(const FetchJob&) = delete;
+
+  HANDLE Done() const { return done_; }
+
+  // On the worker.
+  void Run() {
+    const int64_t result = Download();
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!abandoned_) {
+      CloseHandlesLocked();
+      result_ = result;
+      if (result < 0) body_.clear();
+    }
+    SetEvent(done_);
+  }
+
+  // On the waiting thread.
+  void Abandon() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    abandoned_ = true;
+    CloseHandlesLocked();
+  }
+  int64_t TakeResult(std::vector<uint8_t>* body) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    body->swap(body_);
+    return result_;
+  }
+
+ private:
+  int64_t Download() {
+    HINTERNET file = nullptr;
+    for (int attempt = 0; attempt < kAttempts && !file; ++attempt) {
+      if (attempt > 0) Sleep(kAttemptPauseMs);
+      HINTERNET session = Current(&session_);
+      if (!session) return -1;
+      HINTERNET opened = InternetOpenUrlA(session, url_.c_str(), nullptr, 0, kRequestFlags, 1);
+      if (!opened) continue;
+      if (!Keep(opened)) return -1;
+      if (AnsweredWithSuccess(opened)) file = opened;
+      else CloseFile();
+    }
+    if (!file) return -1;
+
+    bool known = false;
+    uint64_t announced = 0;
+    if (!AnnouncedLength(file, &known, &announced) || (known && announced > maxBytes_)) return -1;
+    try {
+      std::vector<uint8_t> piece(kPieceBytes);
+      for (;;) {
+        // Only what has arrived is read, so every call returns as soon as a piece does.
+        DWORD available = 0, read = 0;
+        if (Abandoned() || !InternetQueryDataAvailable(file, &available, 0, 0)) return -1;
+        const DWORD wanted = std::clamp<DWORD>(available, 1, kPieceBytes);
+        if (Abandoned() || !InternetReadFile(file, piece.data(), wanted, &read)) return -1;
+        if (read == 0) break;
+        if (read > maxBytes_ - body_.size()) return -1;
+        body_.insert(body_.end(), piece.begin(), piece.begin() + read);
+      }
+    } catch (const std::bad_alloc&) {
+      return -1;
+    }
+    if (known && announced != body_.size()) return -1;  // cut short
+    return static_cast<int64_t>(body_.size());
+  }
+
+  bool Abandoned() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return abandoned_;
+  }
+  // The handle, or null once the waiting thread gave up.
+  HINTERNET Current(HINTERNET* handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return abandoned_ ? nullptr : *handle;
+  }
+  // False once the waiting thread gave up: the handle is then left to the closed session.
+  bool Keep(HINTERNET file) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (abandoned_) return false;
+    file_ = file;
+    return true;
+  }
+  void CloseFile() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (file_) InternetCloseHandle(file_);
+    file_ = nullptr;
+  }
+  void CloseHandles() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    CloseHandlesLocked();
+  }
+  void CloseHandlesLocked() {
+    if (file_) InternetCloseHandle(file_);
+    if (session_) InternetCloseHandle(session_);
+    file_ = session_ = nullptr;
+  }
+
+  std::mutex mutex_;
+  HINTERNET session_;
+  HINTERNET file_ = nullptr;
+  bool abandoned_ = false;
+  const std::string url_;
+  const size_t maxBytes_;
+  std::vector<uint8_t> body_;  // the worker's until the download ends
+  int64_t result_ = -1;
+  HANDLE done_;
+};
+
 }  // namespace
 
-int64_t HttpFetch(const std::string& url, std::vector<uint8_t>* body) {
+bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
+               std::vector<uint8_t>* body) {
   body->clear();
-  // Only web addresses: WinInet would also open ftp:// and file paths.
-  if (!IsWebAddress(url)) return -1;
+  if (!IsSecureWebAddress(url)) return false;
 
-  InternetHandle session(InternetOpenA("Tellaro update checker", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session.get()) {
+  HINTERNET session = InternetOpenA("Tellaro update checker", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (!session) {
     fw::ShowMessage(GetActiveWindow(), "Can't init internet connection!", MB_OK);
-    return -1;
+    return false;
   }
-  InternetHandle file(nullptr);
-  for (int attempt = 0; attempt < kAttempts && !file.get(); ++attempt) {
-    if (attempt > 0) Sleep(kAttemptPauseMs);
-    file.reset(InternetOpenUrlA(session.get(), url.c_str(), nullptr, 0,
-                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRANSFER_BINARY, 1));
-    if (file.get() && !AnsweredWithSuccess(file.get())) file.reset(nullptr);
-  }
-  if (!file.get()) return -1;
+  DWORD connect = limits.connectTimeoutMs, receive = limits.receiveTimeoutMs;
+  InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+  InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
+  InternetSetOptionA(session, INTERNET_OPTION_SEND_TIMEOUT, &receive, sizeof receive);
 
+  std::shared_ptr<FetchJob> job;
   try {
-    std::vector<uint8_t> piece(kPieceBytes);
-    for (;;) {
-      DWORD read = 0;
-      if (!InternetReadFile(file.get(), piece.data(), kPieceBytes, &read)) {
-        body->clear();
-        return -1;
-      }
-      if (read == 0) break;
-      if (read > kMaxDownloadBytes - body->size()) {
-        body->clear();
-        body->shrink_to_fit();
-        return -1;
-      }
-      body->insert(body->end(), piece.begin(), piece.begin() + read);
-    }
+    job = std::make_shared<FetchJob>(session, url, limits.maxBytes);
   } catch (const std::bad_alloc&) {
-    body->clear();
-    return -1;
+    InternetCloseHandle(session);
+    return false;
   }
-  return static_cast<int64_t>(body->size());
+  if (!job->Done()) return false;
+  try {
+    std::thread([job] { job->Run(); }).detach();
+  } catch (const std::system_error&) {
+    return false;  // the job closes the session
+  }
+
+  for (;;) {
+    const uint64_t now = GetTickCount64();
+    if (now >= limits.deadline) {
+      job->Abandon();
+      return false;
+    }
+    const DWORD left = static_cast<DWORD>(std::min<uint64_t>(limits.deadline - now, MAXDWORD - 1));
+    if (WaitForSingleObject(job->Done(), progress ? std::min(left, kPumpMs) : left) == WAIT_OBJECT_0) break;
+    if (progress) progress->DispatchPending();
+  }
+  const bool fetched = job->TakeResult(body) >= 0;
+  if (!fetched) body->clear();
+  return fetched;
 }

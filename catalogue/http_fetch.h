@@ -1,15 +1,30 @@
 #pragma once
-// HTTP downloads of the catalogue, its screenshots and icons, through WinInet with the
-// system's preconfigured access (its proxy settings). Blocks the calling thread.
+// Downloads of the catalogue, its screenshots and icons over https, through WinInet with the
+// system's preconfigured access (its proxy settings). The network calls run on a thread of
+// their own; the calling thread waits for them with a deadline, keeping the progress
+// window's messages flowing meanwhile.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// A body larger than this fails the fetch; the catalogue and its pictures are far smaller.
-inline constexpr size_t kMaxDownloadBytes = size_t{16} << 20;
+#include "catalogue/catalogue_limits.h"
+#include "catalogue/download_progress.h"
 
-// The body's length with `body` filled, or -1 with `body` empty: the address is not
-// "http://" or "https://", the server can't be reached or answers with a status other than
-// 2xx in 5 attempts 250 ms apart, the body exceeds kMaxDownloadBytes, or memory runs out.
-// 0 is an empty body. Shows "Can't init internet connection!" when no session can be opened.
-int64_t HttpFetch(const std::string& url, std::vector<uint8_t>* body);
+struct FetchLimits {
+  size_t maxBytes = 0;
+  uint64_t deadline = 0;  // the GetTickCount64() value at which the fetch gives up
+  uint32_t connectTimeoutMs = kConnectTimeoutMs;
+  uint32_t receiveTimeoutMs = kReceiveTimeoutMs;  // and to send; for each piece, not the whole
+};
+
+// True with `body` holding the whole body (empty when the server sent none). False with
+// `body` empty when the address is not a secure web address (catalogue/web_address.h), the
+// server can't be reached, doesn't show a certificate the system trusts for its name, or
+// answers with a status other than 2xx in 5 attempts 250 ms apart (a redirection included),
+// the body announces or holds more than maxBytes or less than it announced, the deadline
+// passes, or memory runs out. No cookie, no credentials and no user interface go with a
+// request, and nothing goes to the system's cache. Shows "Can't init internet connection!"
+// when no session can be opened. While it waits, `progress` (may be null) dispatches its
+// window's messages.
+bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
+               std::vector<uint8_t>* body);

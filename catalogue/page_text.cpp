@@ -2,11 +2,6 @@
 
 #include "base/ascii.h"
 
-namespace {
-
-
-}  // namespace
-
 std::array<std::string, 3> SplitDescription(std::string_view text) {
   std::array<std::string, 3> lines;
   size_t at = 0;
@@ -21,16 +16,4 @@ std::array<std::string, 3> SplitDescription(std::string_view text) {
     at = end < text.size() ? end + 1 : end;
   }
   return lines;
-}
-
-bool IsWebAddress(std::string_view address) {
-  size_t scheme = 0;
-  if (ascii::StartsWithNoCase(address, "http://")) scheme = 7;
-  else if (ascii::StartsWithNoCase(address, "https://")) scheme = 8;
-  else return false;
-  // A host must follow; control characters never belong in an address.
-  if (address.size() == scheme || address[scheme] == '/' || address[scheme] == '\\') return false;
-  for (char c : address)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-  return true;
 }

@@ -11,7 +11,3 @@ inline constexpr size_t kMaxDescriptionLine = 255;
 // reading does, blank lines and white space in front of the second and third line are passed
 // over; a carriage return ending a line is dropped. Missing lines are empty.
 std::array<std::string, 3> SplitDescription(std::string_view text);
-
-// True for an address the download button may hand to the shell: "http://" or "https://"
-// (letters in any case) followed by a host. Programs, files and network paths are refused.
-bool IsWebAddress(std::string_view address);

@@ -1,36 +1,50 @@
 #pragma once
 // The catalogue of the collection's products as the settings dialog lists them, loaded from
-// the cache below the installation folder or from the web into that cache:
-//   <install>web\update.xml                 the last catalogue downloaded, byte for byte
-//   <install>web\<ID>\screenshot.jpg        each product's screenshot (JPEG)
-//   <install>web\<ID>\icon.bmp              each product's 32x32 icon (magenta transparent)
-// Every load empties the catalogue first and again on failure: it is complete or empty.
+// the cache below the installation folder (catalogue/product_cache.h) or from the web into
+// that cache. Every load empties the catalogue first and again on failure: it is complete or
+// empty.
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_limits.h"
 #include "catalogue/catalogue_records.h"
 #include "catalogue/download_progress.h"
+
+// How long a Web Update may take: all of it, and each connection and piece of an answer.
+struct WebUpdateTimes {
+  uint32_t deadlineMs = kUpdateDeadlineMs;
+  uint32_t connectTimeoutMs = kConnectTimeoutMs;
+  uint32_t receiveTimeoutMs = kReceiveTimeoutMs;
+};
 
 class ProductCatalogue {
  public:
   // `installPath` is the installation folder (ending in a backslash), empty when unknown.
-  // True when the cached catalogue was read; entries then hold the local screenshot and
-  // icon paths, whether those files exist or not. Without an installation folder a message
-  // box says so; an unreadable or incomplete cache fails silently.
+  // True when the cached catalogue was read; entries then hold the local screenshot path,
+  // whether that file exists or not, and the local icon path when the icon there passes its
+  // check (empty otherwise, so nothing else ever parses a bad one). Without an installation
+  // folder a message box says so; an unreadable or incomplete cache fails silently.
   bool LoadFromCache(const std::string& installPath);
 
-  // Downloads the catalogue at `url` into the cache, then every screenshot and icon that
-  // the cache doesn't hold yet (those on disk are never fetched again), telling `progress`
-  // (may be null) what it does. True when all of them are on disk and loaded. Message boxes
-  // for a missing installation folder and for a catalogue that can't be saved; other
-  // failures are silent. A catalogue that fails to download or can't be read leaves the
-  // cached one as it was.
-  bool LoadFromWeb(const std::string& installPath, const std::string& url, DownloadProgress* progress);
+  // Downloads the catalogue at `url`, then every screenshot and icon that the cache doesn't
+  // hold as a picture that passes its check (those are never fetched again), telling
+  // `progress` (may be null) what it does and letting its window take its messages while a
+  // download waits. Every download must pass its check and its size bound, the cache as a
+  // whole must stay within kMaxCacheBytes, and all of it must end within `times`. Only then
+  // does the new catalogue replace the cached one, and the folders of products it no longer
+  // lists go. True when all of that happened. Message boxes for a missing installation
+  // folder and for a cache that can't be written; other failures are silent and leave the
+  // cache as it was: the cached catalogue and the pictures of the products it lists.
+  bool LoadFromWeb(const std::string& installPath, const std::string& url, DownloadProgress* progress,
+                   const WebUpdateTimes& times = WebUpdateTimes());
 
   const std::vector<CatalogueEntry>& Entries() const { return entries_; }
 
  private:
-  bool FetchIntoCache(const std::string& url, const std::string& path);
+  bool ReadCatalogue(std::vector<uint8_t>* bytes, const std::string& installPath);
+  bool FetchPictures(const std::string& installPath, const std::string& url, uint64_t cacheBytes,
+                     const WebUpdateTimes& times, uint64_t deadline, DownloadProgress* progress);
 
   std::vector<CatalogueEntry> entries_;
 };

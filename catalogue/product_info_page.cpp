@@ -8,6 +8,7 @@
 #include "catalogue/embossed_label.h"
 #include "catalogue/page_text.h"
 #include "catalogue/screenshot_bitmap.h"
+#include "catalogue/web_address.h"
 
 CProductInfoPage::CProductInfoPage() : fw::Dialog(IDD_PRODUCT_INFO) {
   BindCommand(IDC_DOWNLOAD_NOW, BN_CLICKED, [this] { OnDownloadNow(); });
@@ -55,8 +56,9 @@ INT_PTR CProductInfoPage::OnMessage(UINT message, WPARAM, LPARAM) {
 }
 
 void CProductInfoPage::OnDownloadNow() {
-  // The catalogue comes from the network: only a web address goes to the shell, never a
-  // program, a file or a network path that "open" would start.
-  if (!IsWebAddress(downloadUrl_)) return;
+  // The catalogue comes from the network: only an https address made of the characters an
+  // address may hold goes to the shell, never a program, a file, a network path or anything
+  // else that "open" would start or a browser would read as more than one address.
+  if (!IsSecureWebAddress(downloadUrl_)) return;
   ShellExecuteA(hwnd_, "open", downloadUrl_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

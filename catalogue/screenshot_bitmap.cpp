@@ -1,25 +1,12 @@
 #include "catalogue/screenshot_bitmap.h"
 
-#include <cstdio>
+#include <new>
 #include <vector>
 
-#include "resources/jpeg_decoder.h"
+#include "catalogue/cache_files.h"
+#include "catalogue/product_pictures.h"
 
 namespace {
-
-// A screenshot larger than a 4096 x 4096 picture is refused before it is decoded.
-constexpr uint64_t kMaxScreenshotBytes = uint64_t{4096} * 4096 * 3;
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  uint8_t piece[4096];
-  size_t got;
-  while ((got = std::fread(piece, 1, sizeof piece, file)) > 0) bytes->insert(bytes->end(), piece, piece + got);
-  const bool complete = !std::ferror(file);
-  std::fclose(file);
-  return complete;
-}
 
 class ScreenDC {
  public:
@@ -35,29 +22,42 @@ class ScreenDC {
   HDC dc_;
 };
 
+// The screenshot as top-down 24-bit rows in blue, green, red order, each padded to a multiple
+// of 4 bytes; false when the file is not a screenshot that passes its check, or memory runs
+// out (the page's window procedure must not see an exception).
+bool ReadScreenshotRows(const std::string& path, JpegRaster* raster, std::vector<uint8_t>* dib) {
+  try {
+    std::vector<uint8_t> file;
+    if (!ReadFileUpTo(path, MaxPictureBytes(ProductPicture::Screenshot), &file) ||
+        !DecodeScreenshot(file.data(), file.size(), raster))
+      return false;
+    const size_t w = raster->width, h = raster->height;
+    const size_t stride = (w * 3 + 3) & ~size_t{3};
+    dib->assign(stride * h, 0);
+    for (size_t y = 0; y < h; ++y) {
+      const uint8_t* from = raster->pixels.get() + y * w * 3;
+      uint8_t* to = dib->data() + y * stride;
+      for (size_t x = 0; x < w; ++x) {
+        to[x * 3 + 0] = from[x * 3 + 2];
+        to[x * 3 + 1] = from[x * 3 + 1];
+        to[x * 3 + 2] = from[x * 3 + 0];
+      }
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
 }  // namespace
 
 HBITMAP LoadScreenshotBitmap(const std::string& path, int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;
-  std::vector<uint8_t> file;
   JpegRaster raster;
-  if (!ReadWholeFile(path, &file) || file.empty() ||
-      !DecodeJpeg(file.data(), file.size(), &raster, kMaxScreenshotBytes))
-    return nullptr;
-
-  // Top-down 24-bit rows in blue, green, red order, each padded to a multiple of 4 bytes.
+  std::vector<uint8_t> dib;
+  if (!ReadScreenshotRows(path, &raster, &dib)) return nullptr;
   const size_t w = raster.width, h = raster.height;
-  const size_t stride = (w * 3 + 3) & ~size_t{3};
-  std::vector<uint8_t> dib(stride * h);
-  for (size_t y = 0; y < h; ++y) {
-    const uint8_t* from = raster.pixels.get() + y * w * 3;
-    uint8_t* to = dib.data() + y * stride;
-    for (size_t x = 0; x < w; ++x) {
-      to[x * 3 + 0] = from[x * 3 + 2];
-      to[x * 3 + 1] = from[x * 3 + 1];
-      to[x * 3 + 2] = from[x * 3 + 0];
-    }
-  }
+
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = static_cast<LONG>(w);

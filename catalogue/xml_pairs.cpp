@@ -44,6 +44,7 @@ bool XmlPairs::LoadFile(const std::string& path) {
     for (;;) {
       const size_t got = std::fread(text.data() + used, 1, kPiece, file.get());
       used += got;
+      if (used > kMaxFileBytes) return false;
       if (got < kPiece) break;
       text.resize(used + kPiece + 1);
     }
@@ -62,12 +63,16 @@ bool XmlPairs::Parse(const char* text) {
   } catch (const std::bad_alloc&) {
     parsed = false;
   }
-  if (!parsed) pairs_.clear();
+  if (!parsed) {
+    pairs_.clear();
+    first_.clear();
+  }
   return parsed;
 }
 
 bool XmlPairs::ParseInto(const char* text) {
   pairs_.clear();
+  first_.clear();
   XmlTokenizer tokens(text);
   std::string path;
   // Where each open element's name starts in `path`: a closing tag has to match the
@@ -78,7 +83,9 @@ bool XmlPairs::ParseInto(const char* text) {
     switch (tokens.Next(&value)) {
       case XmlToken::Open:
         if (value.empty()) break;  // "<?xml ...?>" and other processing instructions
+        if (starts.size() == kMaxDepth) return false;
         starts.push_back(path.empty() ? 0 : path.size() + 1);
+        if (starts.back() + value.size() > kMaxKeyLength) return false;
         if (!path.empty()) path += '.';
         path += value;
         break;
@@ -88,6 +95,8 @@ bool XmlPairs::ParseInto(const char* text) {
         starts.pop_back();
         break;
       case XmlToken::Text:
+        if (pairs_.size() == kMaxPairs) return false;
+        first_.emplace(ascii::Lowered(path), pairs_.size());  // an earlier pair of the key stays
         pairs_.push_back(XmlPair{path, value});
         break;
       case XmlToken::End:
@@ -99,9 +108,9 @@ bool XmlPairs::ParseInto(const char* text) {
 }
 
 const XmlPair* XmlPairs::Find(std::string_view key) const {
-  for (const XmlPair& pair : pairs_)
-    if (ascii::EqualNoCase(pair.key, key)) return &pair;
-  return nullptr;
+  if (key.size() > kMaxKeyLength) return nullptr;
+  const auto found = first_.find(ascii::Lowered(key));
+  return found == first_.end() ? nullptr : &pairs_[found->second];
 }
 
 bool XmlPairs::GetInt(std::string_view key, int32_t* value) const {

@@ -4,9 +4,11 @@
 // the value the text inside that element, unchanged: blanks around it kept, entities not
 // decoded. Only nested elements with text are understood (see catalogue/xml_tokenizer.h);
 // attributes and empty-element tags make a document fail, since their tags never close.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct XmlPair {
@@ -16,16 +18,26 @@ struct XmlPair {
 
 class XmlPairs {
  public:
+  // Bounds that keep any text, however large, within a few MiB and linear time: the
+  // catalogue nests five deep and lists a few hundred pairs with keys of some 60 characters.
+  static constexpr size_t kMaxDepth = 32;          // elements open at once
+  static constexpr size_t kMaxKeyLength = 1023;    // a dotted path, as long as one tag may be
+  static constexpr size_t kMaxPairs = 4096;
+  static constexpr size_t kMaxFileBytes = size_t{1} << 20;  // LoadFile refuses larger files
+
   // Reads the whole file (binary, in pieces of 256 bytes) and parses it. False, with the
-  // list empty, when the file can't be opened or read, memory runs out, or Parse refuses it.
-  // The text ends at the file's first zero byte, as for Parse.
+  // list empty, when the file can't be opened or read, holds more than kMaxFileBytes,
+  // memory runs out, or Parse refuses it. The text ends at the file's first zero byte, as
+  // for Parse.
   bool LoadFile(const std::string& path);
 
   // Replaces the list with the pairs of a zero-terminated text, in document order. True on
   // success; false, with the list empty, for a "<" without ">", a tag inside or text run of
   // more than 1,023 characters, text after the last tag, a closing tag that is not the name
-  // of the innermost open element, an element still open at the end, a null text, or no
-  // memory. An empty text, or one of only white space and "<?...?>", parses to no pairs.
+  // of the innermost open element, an element still open at the end, more than kMaxDepth
+  // elements open at once, a key longer than kMaxKeyLength, more than kMaxPairs pairs, a
+  // null text, or no memory. An empty text, or one of only white space and "<?...?>",
+  // parses to no pairs. Time and memory grow no faster than the text and the bounds.
   bool Parse(const char* text);
 
   // The first pair whose key equals `key`, letters compared without regard to case (ASCII
@@ -33,7 +45,8 @@ class XmlPairs {
   // unchanged; GetInt reads it like "%d": leading white space, an optional sign, decimal digits,
   // the rest ignored. A value that doesn't begin with a number gives 0, one beyond the range
   // of int32_t gives the nearest end of it; the lookup still reports true then. Without a
-  // matching key: false, and the destination is left alone.
+  // matching key: false, and the destination is left alone. A lookup takes constant time
+  // on average: the keys are indexed as they are parsed.
   bool GetInt(std::string_view key, int32_t* value) const;
   bool GetString(std::string_view key, std::string* value) const;
 
@@ -44,4 +57,5 @@ class XmlPairs {
   bool ParseInto(const char* text);
 
   std::vector<XmlPair> pairs_;
+  std::unordered_map<std::string, size_t> first_;  // key in lower case -> its first pair
 };

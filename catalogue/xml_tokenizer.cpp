@@ -1,12 +1,13 @@
 #include "catalogue/xml_tokenizer.h"
 
+#include "base/ascii.h"
+
 namespace {
 
 // The white space of "%d" and isspace in the "C" locale, whatever locale the program runs in.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 const char* SkipBlanks(const char* p) {
-  while (IsBlank(*p)) ++p;
+  while (ascii::IsBlank(*p)) ++p;
   return p;
 }
 

@@ -173,13 +173,18 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   // Only dialogs are created with this procedure, so the attached object is one.
   Dialog* dialog = static_cast<Dialog*>(Window::FromHandle(hwnd));
   if (!dialog) return FALSE;
+  INT_PTR result = FALSE;
+  try {
+    result = message == WM_NCDESTROY ? dialog->OnMessage(message, wParam, lParam)
+                                     : dialog->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    NoteEscapedException();
+  }
   if (message == WM_NCDESTROY) {
-    const INT_PTR result = dialog->OnMessage(message, wParam, lParam);
     ForgetModeless(hwnd);
     dialog->Finish();
-    return result;
   }
-  return dialog->Dispatch(message, wParam, lParam);
+  return result;
 }
 
 }  // namespace fw

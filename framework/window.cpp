@@ -17,6 +17,7 @@ thread_local std::vector<Window*> pendingWindows;
 thread_local HHOOK attachHook = nullptr;
 
 int lifetimeFaults = 0;
+int escapedExceptions = 0;
 
 bool RegisterDefaultClass(HINSTANCE module) {
   WNDCLASSA existing;
@@ -38,6 +39,13 @@ bool OfThisProcess(HWND hwnd) {
 }  // namespace
 
 int LifetimeFaults() { return lifetimeFaults; }
+
+int EscapedExceptions() { return escapedExceptions; }
+
+void NoteEscapedException() {
+  ++escapedExceptions;
+  OutputDebugStringA("fw: an exception escaped a message handler and was stopped\n");
+}
 
 CreationScope::CreationScope(Window* window) {
   if (pendingWindows.empty())
@@ -122,10 +130,13 @@ void Window::Finish() {
 LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* window = FromHandle(hwnd);
   if (!window) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message != WM_NCDESTROY) return window->HandleMessage(message, wParam, lParam);
-
-  LRESULT result = window->HandleMessage(message, wParam, lParam);
-  window->Finish();
+  LRESULT result = 0;
+  try {
+    result = window->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    NoteEscapedException();
+  }
+  if (message == WM_NCDESTROY) window->Finish();
   return result;
 }
 

@@ -59,6 +59,13 @@ class Window {
 // Objects freed while their window still existed, since the process started.
 int LifetimeFaults();
 
+// Exceptions that a message handler let escape, since the process started. The window and
+// dialog procedures stop every one of them at the boundary to the system, whose frames no
+// exception may cross: the message then gets the result of an unhandled one (0, or FALSE
+// from a dialog), the fault is reported, and the program goes on.
+int EscapedExceptions();
+void NoteEscapedException();
+
 // Attaches `window` to the first window created on this thread while the scope lives.
 // Scopes nest: a window created while another is being created (a child made in
 // WM_CREATE or WM_INITDIALOG) is attached to its own object, and the outer one keeps its.

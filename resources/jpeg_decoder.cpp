@@ -31,12 +31,19 @@ struct MemorySource {
   JOCTET window[kWindowSize];
 };
 
+// Called by the library as it works through the file; ends the decode at a scan too many.
+struct ScanLimit {
+  jpeg_progress_mgr base;
+  int maxScans;
+};
+
 // Everything one decode owns. It lives outside the frame that calls setjmp, so nothing the
 // decode changes after setjmp is lost when the library jumps back.
 struct JpegDecode {
   jpeg_decompress_struct decompressor;
   ErrorManager errors;
   MemorySource source;
+  ScanLimit scans;
   ByteBuffer pixels;
 };
 
@@ -45,6 +52,11 @@ void ExitToDecode(j_common_ptr info) {
 }
 
 void Silent(j_common_ptr) {}
+
+void CountScans(j_common_ptr info) {
+  const auto* limit = reinterpret_cast<const ScanLimit*>(info->progress);
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > limit->maxScans) ExitToDecode(info);
+}
 
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
@@ -83,7 +95,7 @@ void SkipInputData(j_decompress_ptr info, long count) {
 
 // Runs the library over the bytes: 0 on success, else the number of the step that failed
 // (kept for a debugger). Only `decode` is touched after setjmp.
-int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPixelBytes) {
+int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPixelBytes, int maxScans) {
   jpeg_decompress_struct* const info = &decode->decompressor;
   info->err = jpeg_std_error(&decode->errors.base);
   decode->errors.base.error_exit = ExitToDecode;
@@ -104,6 +116,11 @@ int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPix
   source->position = 0;
   source->endReached = false;
   info->src = &source->base;
+  if (maxScans > 0) {
+    decode->scans.base.progress_monitor = CountScans;
+    decode->scans.maxScans = maxScans;
+    info->progress = &decode->scans.base;
+  }
 
   jpeg_read_header(info, TRUE);
   // An Image of a JPEG is always RGB: grayscale is widened, other colour spaces refused.
@@ -132,10 +149,10 @@ int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPix
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes) {
+bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes, int maxScans) {
   std::unique_ptr<JpegDecode> decode(new (std::nothrow) JpegDecode());
   if (!decode) return false;
-  const int result = Run(decode.get(), bytes, length, maxPixelBytes);
+  const int result = Run(decode.get(), bytes, length, maxPixelBytes, maxScans);
   const uint32_t width = decode->decompressor.output_width;
   const uint32_t height = decode->decompressor.output_height;
   // Safe after a partial create: the value-initialised record has no memory manager yet.

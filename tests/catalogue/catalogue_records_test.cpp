@@ -1,6 +1,6 @@
 // The product records read from a catalogue document, and the product page's text rules:
 // which IDs may name a cache folder, how a description becomes three lines, and which
-// addresses the download button hands to the shell.
+// addresses are fetched or handed to the shell.
 #include "catalogue/catalogue_records.h"
 
 #include <gtest/gtest.h>
@@ -8,22 +8,26 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_limits.h"
 #include "catalogue/page_text.h"
+#include "catalogue/web_address.h"
 
 namespace {
 
-// A product's keys as "<Product%d>" elements; `omit` leaves one of them out.
-std::string Product(int n, const std::string& id, const std::string& omit = "") {
+// A product's keys as "<Product%d>" elements; `omit` leaves one of them out, `site` is where
+// its addresses point.
+std::string Product(int n, const std::string& id, const std::string& omit = "",
+                    const std::string& site = "https://s/") {
   const std::string tag = "Product" + std::to_string(n);
   std::string xml = "<" + tag + "><ID>" + id + "</ID>";
   if (omit != "Title") xml += "<Title>Title " + id + "</Title>";
   if (omit != "Version") xml += "<Version>1." + std::to_string(n) + "</Version>";
   xml += "<Description>";
   if (omit != "Text") xml += "<Text>About " + id + "</Text>";
-  if (omit != "ScreenshotURL") xml += "<ScreenshotURL>http://s/" + id + ".jpg</ScreenshotURL>";
-  if (omit != "IconURL") xml += "<IconURL>http://s/" + id + ".bmp</IconURL>";
+  if (omit != "ScreenshotURL") xml += "<ScreenshotURL>" + site + id + ".jpg</ScreenshotURL>";
+  if (omit != "IconURL") xml += "<IconURL>" + site + id + ".bmp</IconURL>";
   xml += "</Description>";
-  if (omit != "DownloadURL") xml += "<DownloadURL>http://s/get/" + id + "</DownloadURL>";
+  if (omit != "DownloadURL") xml += "<DownloadURL>" + site + "get/" + id + "</DownloadURL>";
   return xml + "</" + tag + ">";
 }
 
@@ -55,12 +59,17 @@ TEST(CatalogueRecords, ReadsEveryFieldInDocumentOrder) {
   EXPECT_EQ(e.Title, "Title NEBULA");
   EXPECT_EQ(e.Version, "1.2");
   EXPECT_EQ(e.DescriptionText, "About NEBULA");
-  EXPECT_EQ(e.Screenshot, "http://s/NEBULA.jpg");
-  EXPECT_EQ(e.Icon, "http://s/NEBULA.bmp");
-  EXPECT_EQ(e.DownloadURL, "http://s/get/NEBULA");
+  EXPECT_EQ(e.Screenshot, "https://s/NEBULA.jpg");
+  EXPECT_EQ(e.Icon, "https://s/NEBULA.bmp");
+  EXPECT_EQ(e.DownloadURL, "https://s/get/NEBULA");
 }
 
-TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeIdsAndFailsWholeOnAMissingKey) {
+TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeOnesAndFailsWholeOnAMissingKeyOrTooManyProducts) {
+  std::string most, mostIds;  // the most products a catalogue may list
+  for (int n = 1; n <= kMaxProducts; ++n) {
+    most += Product(n, "P" + std::to_string(n));
+    mostIds += (n > 1 ? ",P" : "P") + std::to_string(n);
+  }
   const struct {
     std::string document, ids;
   } cases[] = {
@@ -70,6 +79,15 @@ TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeIdsAndFailsWholeOnAMissingKe
       {Document(2, Product(1, "A") + Product(2, "Tellaro")), "A"},
       // An ID that would lead out of the cache drops that product only.
       {Document(3, Product(1, "A") + Product(2, "..\\..\\x") + Product(3, "B")), "A,B"},
+      // IDs that differ in case only share a folder: the first one is the product.
+      {Document(3, Product(1, "Nebula") + Product(2, "NEBULA") + Product(3, "nebula2")), "Nebula,nebula2"},
+      // Every address must be https and made of address characters only.
+      {Document(3, Product(1, "A", "", "http://s/") + Product(2, "B", "", "https://s/a b/") + Product(3, "C")), "C"},
+      {Document(2, Product(1, "A", "", "https://user:secret@s/") + Product(2, "B", "", "HTTPS://s/")), "B"},
+      {Document(2, Product(1, std::string(kMaxProductIdLength + 1, 'L')) + Product(2, "CON .txt")), ""},
+      {Document(kMaxProducts, most), mostIds},
+      {Document(kMaxProducts + 1, most + Product(kMaxProducts + 1, "P65")), "failed"},
+      {Document(90000, Product(1, "A")), "failed"},
       {Document(0, ""), ""},
       {Document(-2, Product(1, "A")), ""},
       {"<English><ProductsList></ProductsList></English>", "failed"},
@@ -83,12 +101,15 @@ TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeIdsAndFailsWholeOnAMissingKe
 }
 
 TEST(CatalogueRecords, OnlyPlainNamesCanBeProductFolders) {
-  for (const char* id : {"MARSORBIT", "Nebula-2", "a.b", "x y", "CONSOLE", "COM0", "LPT", "..a", "\xC3\xA9toile"})
+  const std::string longest(kMaxProductIdLength, 'i');
+  for (const std::string& id : std::vector<std::string>{"MARSORBIT", "Nebula-2", "a.b", "x y", "CONSOLE", "COM0", "LPT", "..a",
+                               "\xC3\xA9toile", "CONIN", "COM10", longest})
     EXPECT_TRUE(IsPlainProductId(id)) << id;
   const std::string withZero("a\0b", 3);
-  for (const std::string id : {"", ".", "..", "a/b", "a\\b", "\\", "C:", "C:x", "x:stream", "*", "a?", "tab\t",
+  for (const std::string& id : std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "\\", "C:", "C:x", "x:stream", "*", "a?", "tab\t",
                                "line\n", "del\x7F", "<x>", "a|b", "\"q\"", "name.", "name ", "CON", "con",
-                               "nul.txt", "Com1", "LPT9.log", "AUX", "PRN", "..\\..\\Windows"})
+                               "nul.txt", "Com1", "LPT9.log", "AUX", "PRN", "..\\..\\Windows", "CON .txt",
+                               "aux  .x", "CONIN$", "conout$.log", "COM\xC2\xB9", "lpt\xC2\xB3.txt", longest + "i"})
     EXPECT_FALSE(IsPlainProductId(id)) << id;
   EXPECT_FALSE(IsPlainProductId(withZero));
 }
@@ -115,13 +136,18 @@ TEST(ProductPageText, DescriptionBecomesUpToThreeLinesOfAtMost255Characters) {
   }
 }
 
-TEST(ProductPageText, OnlyWebAddressesGoToTheShell) {
-  for (const char* address : {"http://www.kestrune.example/get/x.exe", "HTTPS://example.org/", "Http://h"})
-    EXPECT_TRUE(IsWebAddress(address)) << address;
-  for (const char* address : {"C:\\Windows\\notepad.exe", "notepad", "file:///C:/x.exe", "\\\\server\\share\\x.exe",
-                              "ftp://h/x", "http:/h", "http://", "https:///x", "http:\\\\h", " http://h",
-                              "mailto:x@h", "javascript:x", "http://h\n/x", ""})
-    EXPECT_FALSE(IsWebAddress(address)) << address;
+TEST(WebAddress, OnlyHttpsAddressesOfAddressCharactersAreTaken) {
+  const std::string longest = "https://h/" + std::string(kMaxAddressLength - 10, 'p');
+  for (const std::string& address : std::vector<std::string>{"https://www.kestrune.example/get/x.exe", "HTTPS://example.org/", "Https://h", "https://h:8443/a?b=c&d=%7E#f",
+        "https://[::1]/x", "https://h/a-b._~!$&'()*+,;=:@/", "https://h?q", longest})
+    EXPECT_TRUE(IsSecureWebAddress(address)) << address;
+  for (const std::string& address : std::vector<std::string>{"http://www.kestrune.example/get/x.exe", "C:\\Windows\\notepad.exe", "notepad", "file:///C:/x.exe",
+        "\\\\server\\share\\x.exe", "ftp://h/x", "https:/h", "https://", "https:///x", "https://:443/",
+        "https:\\\\h", " https://h", "https://h/a b", "https://h/\"q\"", "https://h/<x>", "https://h/a\\b",
+        "https://h/{x}", "https://h/|", "https://h/^`", "https://h\n/x", "https://h/\x7F", "https://h/\xC3\xA9",
+        "https://h/%", "https://h/%4", "https://h/%G0", "https://user@h/", "https://u:p@h/x", "mailto:x@h",
+        "javascript:x", "", longest + "p"})
+    EXPECT_FALSE(IsSecureWebAddress(address)) << address;
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
-// The online catalogue under Wine against a real HTTP server of the test's own on loopback,
-// which WinInet reaches as the proxy of the test prefix: the web load into a temporary
-// installation folder with the progress window seen from the server while it serves, the
-// cache load afterwards, a second web load that fetches only the catalogue, the failures
-// with their message boxes (or none), and the product page's download button. Nothing is
-// sent anywhere but 127.0.0.1. (The records, IDs, description lines and address rules are
-// shown natively in catalogue_records_test.)
+// The online catalogue under Wine against a web site of the test's own on loopback: the
+// server is the test prefix's proxy, and https requests reach it through tls_site.py with a
+// certificate from a test authority that only this prefix's root store trusts. The web load
+// into a temporary installation folder with the progress window seen from the server while
+// it serves, the cache load afterwards, a second web load that fetches only what the cache
+// lacks and removes what the catalogue no longer lists, the failures (a broken, hostile or
+// slow site) each within its bound and with the last good cache kept, and the product
+// page's download button. Nothing is sent anywhere but 127.0.0.1. (The records, IDs,
+// addresses, picture checks and the reader's bounds are shown natively.)
 #include <winsock2.h>
 #include <windows.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -18,16 +22,19 @@
 #include <iterator>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "catalogue/catalogue_ids.h"
-#include "catalogue/http_fetch.h"
+#include "catalogue/catalogue_limits.h"
 #include "catalogue/product_catalogue.h"
 #include "catalogue/product_info_page.h"
 #include "catalogue/progress_window.h"
 #include "settings/settings.h"
 #include "tests/catalogue/loopback_http_server.h"
+#include "tests/catalogue/test_authority.h"
+#include "tests/catalogue/test_pictures.h"
 #include "tests/support/box_watcher.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/test_registry.h"
@@ -35,7 +42,7 @@
 
 namespace {
 
-const std::string kSite = "http://www.kestrune.example";
+const std::string kSite = "https://www.kestrune.example";
 const char kCataloguePath[] = "/halcyonix/update.xml";
 const char kProgressCaption[] = "Web Update. Please wait...";
 const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -44,6 +51,8 @@ std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
+
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::vector<std::string> FolderNames(const std::string& folder) {
   std::vector<std::string> names;
@@ -119,6 +128,8 @@ class CatalogueWebTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(server_.Port(), 0);
+    ASSERT_TRUE(server_.TlsReady()) << "runs under tls_site.py";
+    ASSERT_TRUE(authority_.Trusted());
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     root_ = std::string(temp) + "tellaro-catalogue-" + std::to_string(GetCurrentProcessId()) + "\\";
@@ -129,24 +140,29 @@ class CatalogueWebTest : public ::testing::Test {
     installPath_.Set(install_);
     proxyEnable_.Set(DWORD{1});
     proxyServer_.Set("127.0.0.1:" + std::to_string(server_.Port()));
+    // A cookie the system holds for the site, which must never go with a request.
+    InternetSetCookieA((kSite + "/").c_str(), "session", "secret; expires=Sat,01-Jan-2050 00:00:00 GMT");
 
     shot_ = ReadFile(std::string(TELLARO_DATA_DIR) + "/phobos2.jpg");
     ASSERT_FALSE(shot_.empty());
     server_.Serve(kCataloguePath, Catalogue(kProducts));
     for (const Product& p : kProducts) {
       server_.Serve(p.shot, shot_);
-      server_.Serve(IconPath(p.id), "icon of " + p.id);  // kept byte for byte, never drawn here
+      server_.Serve(IconPath(p.id), IconBmp());
     }
   }
   void TearDown() override {
-    EXPECT_EQ(server_.StrangeRequests(), std::vector<std::string>()) << "every request went to the catalogue's site";
+    EXPECT_EQ(server_.StrangeRequests(), std::vector<std::string>())
+        << "every request went to the catalogue's site over TLS, without a cookie or credentials";
+    EXPECT_EQ(FolderNames(root_), std::vector<std::string>{"install"}) << "nothing written outside the cache";
     RemoveTree(root_);
   }
 
   // The loads with this thread's message boxes dismissed; boxes_ gets their texts.
-  bool WebLoad(ProductCatalogue& catalogue, DownloadProgress* progress = nullptr) {
+  bool WebLoad(ProductCatalogue& catalogue, DownloadProgress* progress = nullptr,
+               const WebUpdateTimes& times = WebUpdateTimes()) {
     BoxWatcher watcher;
-    const bool loaded = catalogue.LoadFromWeb(Settings::GetInstallPath(), CatalogueAddress(), progress);
+    const bool loaded = catalogue.LoadFromWeb(Settings::GetInstallPath(), CatalogueAddress(), progress, times);
     boxes_ = watcher.Texts();
     return loaded;
   }
@@ -156,7 +172,9 @@ class CatalogueWebTest : public ::testing::Test {
     boxes_ = watcher.Texts();
     return loaded;
   }
+  std::string Cached(const std::string& name) { return ReadFile(install_ + "web\\" + name); }
 
+  ScopedTestAuthority authority_;
   LoopbackHttpServer server_;
   ScopedValue installPath_{kTellaroKey, "InstallPath"};
   ScopedValue proxyEnable_{kInternetSettings, "ProxyEnable"};
@@ -165,7 +183,7 @@ class CatalogueWebTest : public ::testing::Test {
   std::vector<std::string> boxes_;
 };
 
-TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndASecondOneFetchesOnlyTheCatalogue) {
+TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALaterOneFetchesOnlyWhatItLacks) {
   EXPECT_EQ(CatalogueAddress(), kSite + kCataloguePath);
 
   // The progress window as the server sees it while it answers.
@@ -202,15 +220,16 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndASeco
 
   EXPECT_EQ(server_.TakeRequests(), (std::vector<std::string>{kCataloguePath, kProducts[0].shot, IconPath("MARSORBIT"),
                                                               kProducts[1].shot, IconPath("NEBULA")}));
+  EXPECT_EQ(FolderNames(install_), std::vector<std::string>{"web"});
   EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}))
       << "no temporary file is left behind";
-  EXPECT_EQ(ReadFile(install_ + "web\\update.xml"), Catalogue(kProducts));
+  EXPECT_EQ(Cached("update.xml"), Catalogue(kProducts));
   ASSERT_EQ(catalogue.Entries().size(), 2u);
   for (const CatalogueEntry& e : catalogue.Entries()) {
     EXPECT_EQ(e.Screenshot, install_ + "web\\" + e.ID + "\\screenshot.jpg");
     EXPECT_EQ(e.Icon, install_ + "web\\" + e.ID + "\\icon.bmp");
     EXPECT_EQ(ReadFile(e.Screenshot), shot_);
-    EXPECT_EQ(ReadFile(e.Icon), "icon of " + e.ID);
+    EXPECT_EQ(ReadFile(e.Icon), IconBmp());
   }
 
   // The cache gives the same catalogue without the network.
@@ -220,21 +239,46 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndASeco
   EXPECT_EQ(Lines(cached), Lines(catalogue));
   EXPECT_TRUE(server_.TakeRequests().empty());
 
-  // Again: only the catalogue, even where it now names another screenshot.
+  // Cached pictures that fail their check: the cache hands out no such icon, and the next
+  // update fetches both again.
+  WriteFile(install_ + "web\\NEBULA\\icon.bmp", NotFoundPage());
+  WriteFile(install_ + "web\\NEBULA\\screenshot.jpg", shot_.substr(0, shot_.size() / 2));
+  ASSERT_TRUE(CacheLoad(cached));
+  EXPECT_EQ(cached.Entries()[1].Icon, "") << "a broken icon never reaches the system's bitmap reader";
+  EXPECT_EQ(cached.Entries()[0].Icon, install_ + "web\\MARSORBIT\\icon.bmp");
+  // A product folder of the user's own, and one the new catalogue no longer lists.
+  CreateDirectoryA((install_ + "web\\MINE").c_str(), nullptr);
+  WriteFile(install_ + "web\\MINE\\notes.txt", "mine");
+  WriteFile(install_ + "web\\MINE\\screenshot.jpg", shot_);
+
+  // Again, where the catalogue now names another screenshot for Mars Orbit and lists Nebula
+  // in another letter case beside a product of the same ID in other letters.
   std::vector<Product> moved = kProducts;
   moved[0].shot = "/shots/marsorbit-2.jpg";
+  moved[1].id = "nebula";
+  moved.push_back({"Nebula", "Nebula twin", "Shares the folder.", "/shots/twin.jpg"});
   server_.Serve(kCataloguePath, Catalogue(moved));
   server_.Serve(moved[0].shot, "another picture");
+  server_.Serve(IconPath("nebula"), IconBmp());
   ProductCatalogue again;
   ASSERT_TRUE(WebLoad(again));
-  EXPECT_EQ(server_.TakeRequests(), std::vector<std::string>{kCataloguePath});
-  EXPECT_EQ(ReadFile(again.Entries()[0].Screenshot), shot_) << "a cached screenshot is kept";
+  EXPECT_EQ(server_.TakeRequests(), (std::vector<std::string>{kCataloguePath, kProducts[1].shot, IconPath("nebula")}));
+  ASSERT_EQ(again.Entries().size(), 2u) << "IDs that differ in case only are one product";
+  EXPECT_EQ(ReadFile(again.Entries()[0].Screenshot), shot_) << "a good cached screenshot is kept";
+  EXPECT_EQ(ReadFile(again.Entries()[1].Screenshot), shot_);
+  EXPECT_EQ(ReadFile(again.Entries()[1].Icon), IconBmp());
+
+  // The last catalogue leaves Nebula out: its folder goes; the user's own file keeps MINE.
+  server_.Serve(kCataloguePath, Catalogue({moved[0]}));
+  ASSERT_TRUE(WebLoad(again));
+  EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "MINE", "update.xml"}));
+  EXPECT_EQ(FolderNames(install_ + "web\\MINE\\"), std::vector<std::string>{"notes.txt"});
 }
 
-TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
+TEST_F(CatalogueWebTest, BrokenOrHostileSitesFailTheLoadAndTheLastGoodCacheStays) {
   ProductCatalogue catalogue;
   ASSERT_TRUE(WebLoad(catalogue));
-  const std::string good = ReadFile(install_ + "web\\update.xml");
+  const std::string good = Cached("update.xml");
   server_.TakeRequests();
 
   // The catalogue with white space after it, `size` bytes in all.
@@ -242,21 +286,45 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
   const auto Padded = [&text](size_t size) { return text + std::string(size - text.size(), ' '); };
   std::vector<Product> newProduct = kProducts;
   newProduct.push_back({"GALAXY", "Galaxy", "Spiral arms.", "/shots/galaxy.jpg"});
+  const std::string galaxyShot = "/shots/galaxy.jpg", galaxyIcon = IconPath("GALAXY");
+  const auto ServeGalaxy = [&](const std::string& shot, const std::string& icon) {
+    server_.Serve(kCataloguePath, Catalogue(newProduct));
+    server_.Serve(galaxyShot, shot);
+    server_.Serve(galaxyIcon, icon);
+  };
+  LoopbackHttpServer::Document cutShort;
+  cutShort.body = shot_.substr(0, shot_.size() - 100);
+  cutShort.declaredLength = static_cast<long long>(shot_.size());
   const struct {
     const char* name;
     std::function<void()> arrange;
     std::vector<std::string> requests;  // a missing file is asked for five times
-    bool catalogueKept;                 // the catalogue itself was not usable, so the cached one stays
   } cases[] = {
-      {"catalogue not found", [&] { server_.Remove(kCataloguePath); }, std::vector<std::string>(5, kCataloguePath),
-       true},
-      {"empty catalogue", [&] { server_.Serve(kCataloguePath, ""); }, {kCataloguePath}, true},
-      {"body over the cap", [&] { server_.Serve(kCataloguePath, Padded(kMaxDownloadBytes + 1)); }, {kCataloguePath},
-       true},
-      {"a screenshot not found", [&] { server_.Serve(kCataloguePath, Catalogue(newProduct)); },
-       {kCataloguePath, "/shots/galaxy.jpg", "/shots/galaxy.jpg", "/shots/galaxy.jpg", "/shots/galaxy.jpg",
-        "/shots/galaxy.jpg"},
-       false},
+      {"catalogue not found", [&] { server_.Remove(kCataloguePath); }, std::vector<std::string>(5, kCataloguePath)},
+      {"empty catalogue", [&] { server_.Serve(kCataloguePath, ""); }, {kCataloguePath}},
+      {"catalogue over the cap", [&] { server_.Serve(kCataloguePath, Padded(kMaxCatalogueBytes + 1)); },
+       {kCataloguePath}},
+      {"a certificate for another name", [&] { server_.UseCertificate("wrongname"); }, {}},
+      {"a certificate of no trusted authority", [&] { server_.UseCertificate("selfsigned"); }, {}},
+      {"a screenshot not found",
+       [&] {
+         server_.UseCertificate("site");
+         ServeGalaxy("", IconBmp());
+         server_.Remove(galaxyShot);
+       },
+       {kCataloguePath, galaxyShot, galaxyShot, galaxyShot, galaxyShot, galaxyShot}},
+      {"a screenshot that is an HTML page", [&] { ServeGalaxy(NotFoundPage(), IconBmp()); },
+       {kCataloguePath, galaxyShot}},
+      {"an icon that is an HTML page", [&] { ServeGalaxy(shot_, NotFoundPage()); },
+       {kCataloguePath, galaxyShot, galaxyIcon}},
+      {"an icon that is a large bitmap", [&] { ServeGalaxy(shot_, ReadFile(TELLARO_STRIP_BMP)); },
+       {kCataloguePath, galaxyShot, galaxyIcon}},
+      {"a screenshot cut short",
+       [&] {
+         ServeGalaxy("", IconBmp());
+         server_.Serve(galaxyShot, cutShort);
+       },
+       {kCataloguePath, galaxyShot}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -266,25 +334,24 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
     EXPECT_TRUE(failed.Entries().empty());
     EXPECT_TRUE(boxes_.empty()) << "no message of its own";
     EXPECT_EQ(server_.TakeRequests(), c.requests);
+    EXPECT_EQ(Cached("update.xml"), good) << "the last good catalogue";
     ProductCatalogue cached;
     EXPECT_TRUE(CacheLoad(cached)) << "the cache still reads";
-    if (c.catalogueKept) {
-      EXPECT_EQ(ReadFile(install_ + "web\\update.xml"), good) << "the last good catalogue";
-    }
+    EXPECT_EQ(Lines(cached), Lines(catalogue));
+    EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}))
+        << "no temporary file and no folder of a failed picture";
   }
-  EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}))
-      << "no temporary file and no folder of a failed picture";
 
   // Exactly at the cap it loads: the body above failed for its size alone.
-  server_.Serve(kCataloguePath, Padded(kMaxDownloadBytes));
+  server_.Serve(kCataloguePath, Padded(kMaxCatalogueBytes));
   EXPECT_TRUE(WebLoad(catalogue));
   EXPECT_EQ(catalogue.Entries().size(), 2u);
 
   // A catalogue that can't be saved: "web" is a file, not a folder.
   server_.Serve(kCataloguePath, Catalogue(kProducts));
-  const std::string blocked = root_ + "blocked\\";
+  const std::string blocked = install_ + "blocked\\";
   CreateDirectoryA(blocked.c_str(), nullptr);
-  std::ofstream(blocked + "web") << "a file";
+  WriteFile(blocked + "web", "a file");
   installPath_.Set(blocked);
   EXPECT_FALSE(WebLoad(catalogue));
   EXPECT_TRUE(catalogue.Entries().empty());
@@ -304,9 +371,106 @@ TEST_F(CatalogueWebTest, FailedLoadsEmptyTheCatalogueAndKeepTheLastGoodCache) {
   EXPECT_TRUE(server_.TakeRequests().empty());
 }
 
+// Pictures that are each within their own bound but together over the cache's: the update
+// fails at the first one too many, and neither the catalogue that asked for them nor any of
+// them is kept.
+TEST_F(CatalogueWebTest, PicturesBeyondTheCachesTotalFailTheUpdate) {
+  const std::string large = shot_ + std::string(kMaxScreenshotBytes - shot_.size(), '\0');
+  std::vector<Product> many;
+  for (uint64_t n = 0; n * (kMaxScreenshotBytes + IconBmp().size()) <= kMaxCacheBytes; ++n) {
+    many.push_back({"P" + std::to_string(n), "Product", "Large.", "/shots/p" + std::to_string(n) + ".jpg"});
+    server_.Serve(many.back().shot, large);
+    server_.Serve(IconPath(many.back().id), IconBmp());
+  }
+  ASSERT_LE(many.size(), static_cast<size_t>(kMaxProducts));
+  server_.Serve(kCataloguePath, Catalogue(many));
+  ProductCatalogue catalogue;
+  EXPECT_FALSE(WebLoad(catalogue));
+  EXPECT_TRUE(catalogue.Entries().empty());
+  const std::vector<std::string> requests = server_.TakeRequests();
+  EXPECT_EQ(requests.size(), 2 * many.size()) << "the catalogue, every picture but the last icon";
+  EXPECT_EQ(FolderNames(install_ + "web\\"), std::vector<std::string>()) << "nothing of it stays";
+}
+
+// A site that sends a byte now and then: the whole update ends at its deadline, the progress
+// window answers all the while, the last good cache stays, and the next update works.
+TEST_F(CatalogueWebTest, ASlowSiteEndsAtTheDeadlineWhileTheProgressWindowAnswers) {
+  ProductCatalogue catalogue;
+  ASSERT_TRUE(WebLoad(catalogue));
+  const std::string good = Cached("update.xml");
+  server_.TakeRequests();
+
+  WebUpdateTimes times;
+  times.deadlineMs = 4000;
+  times.receiveTimeoutMs = 2000;  // longer than a byte's wait: only the deadline can end it
+  LoopbackHttpServer::Document slow;
+  slow.dripMs = 250;
+  std::vector<Product> newProduct = kProducts;
+  newProduct.push_back({"GALAXY", "Galaxy", "Spiral arms.", "/shots/galaxy.jpg"});
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+  } cases[] = {
+      {"a slow catalogue",
+       [&] {
+         slow.body = Catalogue(kProducts);
+         server_.Serve(kCataloguePath, slow);
+       }},
+      {"a slow screenshot",
+       [&] {
+         server_.Serve(kCataloguePath, Catalogue(newProduct));
+         slow.body = shot_;
+         server_.Serve(newProduct.back().shot, slow);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.arrange();
+    CProgressWindow progress;
+    ASSERT_TRUE(progress.Create());
+    // Another thread asks the progress window for its text every 100 ms, as the system does
+    // for a window it may call hung.
+    std::atomic<bool> loading{true};
+    std::atomic<int> asked{0}, unanswered{0};
+    std::thread prober([&] {
+      while (loading) {
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutA(progress.Handle(), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length))
+          ++unanswered;
+        ++asked;
+        Sleep(100);
+      }
+    });
+    const DWORD start = GetTickCount();
+    ProductCatalogue failed;
+    const bool loaded = WebLoad(failed, &progress, times);
+    const DWORD took = GetTickCount() - start;
+    loading = false;
+    prober.join();
+    progress.End();
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(failed.Entries().empty());
+    EXPECT_GE(took, times.deadlineMs - 100);
+    EXPECT_LT(took, times.deadlineMs + 2000) << "ended at the deadline";
+    EXPECT_GT(asked.load(), 20);
+    EXPECT_EQ(unanswered.load(), 0) << "the progress window answered throughout";
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(Cached("update.xml"), good);
+    EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}));
+  }
+
+  // The site mended, the next update loads again.
+  server_.Serve(kCataloguePath, Catalogue(newProduct));
+  server_.Serve(newProduct.back().shot, shot_);
+  server_.Serve(IconPath("GALAXY"), IconBmp());
+  EXPECT_TRUE(WebLoad(catalogue));
+  EXPECT_EQ(catalogue.Entries().size(), 3u);
+  server_.TakeRequests();
+}
+
 // The page as the settings dialog places it, with a download address that is a program of
 // the test's own rather than a web address: its button must not start it.
-TEST_F(CatalogueWebTest, ProductPageShowsTheProductAndRefusesToStartAnythingButAWebAddress) {
+TEST_F(CatalogueWebTest, ProductPageShowsTheProductAndRefusesToStartAnythingButASecureWebAddress) {
   ProductCatalogue catalogue;
   ASSERT_TRUE(WebLoad(catalogue));
   const CatalogueEntry& mars = catalogue.Entries()[0];

@@ -80,6 +80,46 @@ TEST(XmlPairs, LookupsIgnoreAsciiCaseTakeTheFirstPairAndReadIntegersLikePercentD
   EXPECT_EQ(untouched, 42);
 }
 
+// Documents built to cost the most: each is refused, or read, within the reader's bounds
+// (an unbounded reader asks for terabytes on the first and takes minutes on the others).
+TEST(XmlPairs, WorstCaseDocumentsStayWithinTheBounds) {
+  std::string deep;  // 8 MiB of nested elements, then text runs under the deepest one
+  for (size_t i = 0; i < (size_t{8} << 20) / 3; ++i) deep += "<a>";
+  for (int i = 0; i < 100000; ++i) deep += "x<b></b>";
+  EXPECT_EQ(Pairs(deep), "refused");
+
+  std::string wide = "<r>";  // 1 MiB of text runs
+  while (wide.size() < (size_t{1} << 20)) wide += "<i>1</i>";
+  EXPECT_EQ(Pairs(wide + "</r>"), "refused");
+
+  const auto Nested = [](size_t depth) {
+    std::string open, close;
+    for (size_t i = 0; i < depth; ++i) {
+      open += "<e" + std::to_string(i) + ">";
+      close = "</e" + std::to_string(i) + ">" + close;
+    }
+    return open + "v" + close;
+  };
+  EXPECT_EQ(Pairs(Nested(XmlPairs::kMaxDepth)).substr(0, 6), "e0.e1.");
+  EXPECT_EQ(Pairs(Nested(XmlPairs::kMaxDepth + 1)), "refused");
+
+  // A key of exactly the longest length, then one character more.
+  const std::string half(511, 'k'), rest(511, 'm');
+  EXPECT_EQ(Pairs("<" + half + "><" + rest + ">v</" + rest + "></" + half + ">"), half + "." + rest + "=v");
+  EXPECT_EQ(Pairs("<" + half + "><" + rest + "m>v</" + rest + "m></" + half + ">"), "refused");
+
+  const auto Items = [](size_t count) {
+    std::string items = "<r>";
+    for (size_t i = 0; i < count; ++i) items += "<i>" + std::to_string(i) + "</i>";
+    return items + "</r>";
+  };
+  XmlPairs xml;
+  ASSERT_TRUE(xml.Parse(Items(XmlPairs::kMaxPairs).c_str()));
+  EXPECT_EQ(xml.pairs().size(), XmlPairs::kMaxPairs);
+  EXPECT_EQ(Get(xml, "R.I"), "0") << "the first of many pairs of one key";
+  EXPECT_EQ(Pairs(Items(XmlPairs::kMaxPairs + 1)), "refused");
+}
+
 TEST(XmlPairs, ReadsFilesOfAnySizeAndWhatARealXmlLibraryWrites) {
   const std::string path = testing::TempDir() + "xml_pairs_test.xml";
   // Sizes around the 256-byte pieces: a piece lost at the end would leave "<r>" open.
@@ -91,6 +131,12 @@ TEST(XmlPairs, ReadsFilesOfAnySizeAndWhatARealXmlLibraryWrites) {
     std::ofstream(path, std::ios::binary) << document;
     XmlPairs xml;
     EXPECT_TRUE(xml.LoadFile(path) && xml.pairs().size() == items) << size << " bytes";
+  }
+  // Files up to the bound, not beyond.
+  for (const size_t size : {XmlPairs::kMaxFileBytes, XmlPairs::kMaxFileBytes + 1}) {
+    std::ofstream(path, std::ios::binary) << std::string(size - 8, ' ') + "<r>1</r>";
+    XmlPairs xml;
+    EXPECT_EQ(xml.LoadFile(path), size == XmlPairs::kMaxFileBytes) << size << " bytes";
   }
   std::ofstream(path, std::ios::binary) << std::string("<a>1</a>\0<b", 11);
   XmlPairs xml;

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,48 @@ TEST(Framework, TheWindowEndsBeforeItsObjectOrTheFaultIsCaught) {
   EXPECT_EQ(fw::LifetimeFaults(), faultsBefore + 2);
   EXPECT_FALSE(IsWindow(orphan));
   EXPECT_FALSE(fw::IsModelessDialog(orphan)) << "the loop's dialog list still holds the freed dialog";
+}
+
+// Handlers that fail (a download's buffer that can't be had) throw back towards the system:
+// the window and dialog procedures stop them, and both windows go on answering afterwards.
+class ThrowingWindow : public fw::Window {
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_APP) throw std::bad_alloc();
+    if (message == WM_APP + 1) return 42;
+    return Default(message, wParam, lParam);
+  }
+};
+
+class ThrowingPage : public fw::Dialog {
+ public:
+  ThrowingPage() : fw::Dialog(IDD_OUTER) {
+    OnCommand(IDC_SECOND, BN_CLICKED, [this] {
+      ++clicks;
+      throw std::runtime_error("handler failed");
+    });
+  }
+  int clicks = 0;
+};
+
+TEST(Framework, AnExceptionFromAHandlerStopsAtTheProcedureAndTheWindowGoesOn) {
+  const int before = fw::EscapedExceptions();
+  ThrowingWindow window;
+  const RECT rect{0, 0, 100, 100};
+  ASSERT_TRUE(window.CreateEx(0, nullptr, "throwing", WS_POPUP, rect, nullptr, 0));
+  EXPECT_EQ(SendMessageA(window.Handle(), WM_APP, 0, 0), 0);
+  EXPECT_EQ(SendMessageA(window.Handle(), WM_APP + 1, 0, 0), 42);
+
+  ThrowingPage page;
+  ASSERT_TRUE(page.CreateModeless(nullptr));
+  for (int click = 0; click < 2; ++click)
+    EXPECT_EQ(SendMessageA(page.Handle(), WM_COMMAND, MAKEWPARAM(IDC_SECOND, BN_CLICKED), 0), 0);
+  EXPECT_EQ(page.clicks, 2) << "the dialog still routes its commands";
+  EXPECT_EQ(fw::EscapedExceptions(), before + 3) << "each one stopped and reported";
+  page.Destroy();
+  window.Destroy();
+  EXPECT_EQ(page.Handle(), nullptr) << "both still end in order";
+  EXPECT_EQ(window.Handle(), nullptr);
 }
 
 // The page inside a window of another process that was made with this same framework.

@@ -1,6 +1,6 @@
 // The settings dialog as a user drives it, from outside: "tellaro.scr /c" runs as its own
 // process; a sibling is a second copy of the program registered under another key; the
-// catalogue comes from a loopback web site of the test's own.
+// catalogue comes from a loopback web site of the test's own, over TLS (tls_site.py).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,6 +14,8 @@
 #include "settings/registry_names.h"
 #include "settings/settings_ids.h"
 #include "tests/catalogue/loopback_http_server.h"
+#include "tests/catalogue/test_authority.h"
+#include "tests/catalogue/test_pictures.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/wait_until.h"
 #include "tests/support/win_process.h"
@@ -122,6 +124,15 @@ HWND WaitForRun(std::vector<DWORD> others, DWORD milliseconds = 20000) {
 void EndRunWithAKey(HWND run) {
   PostMessageA(run, WM_KEYDOWN, VK_SPACE, 1);
   EXPECT_TRUE(ProcessEnds(run, 20000)) << "the run's window went, its program stayed";
+}
+
+std::string NebulaProduct(int n) {
+  const std::string tag = "Product" + std::to_string(n);
+  return "<" + tag + "><ID>NEBULA</ID><Title>Nebula</Title><Version>1.0</Version><Description>"
+         "<Text>Gas clouds lit by young stars.</Text>"
+         "<ScreenshotURL>https://www.kestrune.example/shots/nebula.jpg</ScreenshotURL>"
+         "<IconURL>https://www.kestrune.example/icons/nebula.bmp</IconURL></Description>"
+         "<DownloadURL>https://www.kestrune.example/get/nebula.exe</DownloadURL></" + tag + ">";
 }
 
 class SettingsDialogTest : public testing::Test {
@@ -261,24 +272,19 @@ TEST_F(SettingsDialogTest, SiblingPageHostedAcrossProcessesAndEveryWayOfClosingK
   EXPECT_EQ(DwordValue(kTellaroKey, "AnimationSpeed"), 55u);
 }
 
-TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFailed) {
+TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFailedAndKeepsTheLastGoodOne) {
+  ScopedTestAuthority authority;
   LoopbackHttpServer site;
   ASSERT_NE(site.Port(), 0);
+  ASSERT_TRUE(site.TlsReady() && authority.Trusted()) << "runs under tls_site.py";
   SetDwordValue(kInternetSettings, "ProxyEnable", 1);
   SetStringValue(kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(site.Port()));
   const std::string shot = ReadFile(std::string(TELLARO_DATA_DIR) + "/phobos2.jpg");
-  const std::string icon = ReadFile(TELLARO_STRIP_BMP);
-  site.Serve("/halcyonix/update.xml",
-             "<English><ProductsList><Count>2</Count>"
-             "<Product1><ID>TELLARO</ID><Title>Tellaro</Title></Product1>"
-             "<Product2><ID>NEBULA</ID><Title>Nebula</Title><Version>1.0</Version><Description>"
-             "<Text>Gas clouds lit by young stars.</Text>"
-             "<ScreenshotURL>http://www.kestrune.example/shots/nebula.jpg</ScreenshotURL>"
-             "<IconURL>http://www.kestrune.example/icons/nebula.bmp</IconURL></Description>"
-             "<DownloadURL>http://www.kestrune.example/get/nebula.exe</DownloadURL></Product2>"
-             "</ProductsList></English>\n");
+  site.Serve("/halcyonix/update.xml", "<English><ProductsList><Count>2</Count>"
+                                      "<Product1><ID>TELLARO</ID><Title>Tellaro</Title></Product1>" +
+                                          NebulaProduct(2) + "</ProductsList></English>\n");
   site.Serve("/shots/nebula.jpg", shot);
-  site.Serve("/icons/nebula.bmp", icon);
+  site.Serve("/icons/nebula.bmp", IconBmp());
 
   // No sibling, no catalogue on disk: this product alone, and "Start random" off.
   HWND dialog = OpenDialog();
@@ -296,8 +302,19 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_RESTORE_DEFAULTS)));
   EXPECT_EQ(ShownPage(dialog), nullptr);
 
-  // The site has gone: the update says so, and the list keeps the installed products only.
-  site.Remove("/halcyonix/update.xml");
+  // A broken site: a new product whose screenshot is an HTML page served as found. The update
+  // says it failed and the list keeps the installed products only; the cache still holds the
+  // last good catalogue, which the next opening lists.
+  site.Serve("/halcyonix/update.xml",
+             "<English><ProductsList><Count>2</Count>" + NebulaProduct(1) +
+                 "<Product2><ID>GALAXY</ID><Title>Galaxy</Title><Version>1.0</Version><Description>"
+                 "<Text>Spiral arms.</Text>"
+                 "<ScreenshotURL>https://www.kestrune.example/shots/galaxy.jpg</ScreenshotURL>"
+                 "<IconURL>https://www.kestrune.example/icons/galaxy.bmp</IconURL></Description>"
+                 "<DownloadURL>https://www.kestrune.example/get/galaxy.exe</DownloadURL></Product2>"
+                 "</ProductsList></English>\n");
+  site.Serve("/shots/galaxy.jpg", NotFoundPage());
+  site.Serve("/icons/galaxy.bmp", IconBmp());
   PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
   HWND box = saver_.WaitForMessageBox(15000);
   ASSERT_NE(box, nullptr) << "no message box";
@@ -307,6 +324,13 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   for (int i = 0; i < 100 && Count() != 1; ++i) Sleep(50);
   EXPECT_EQ(Count(), 1);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Ended());
+  dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Count(), 2) << "the last good catalogue, from the cache";
+  EXPECT_EQ(ReadFile(install_ + "web\\NEBULA\\screenshot.jpg"), shot);
+  EXPECT_EQ(GetFileAttributesA((install_ + "web\\GALAXY").c_str()), INVALID_FILE_ATTRIBUTES);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended());
 }

@@ -1,0 +1,107 @@
+#include "catalogue/cache_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+
+namespace {
+
+bool CanWriteAndDelete(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite("12345", 1, 5, file) == 5;
+  const bool closed = std::fclose(file) == 0;
+  return written && closed && DeleteFileA(path.c_str()) != FALSE;
+}
+
+// Every folder named by a prefix that ends before a separator, shortest first. Failures are
+// left to the usability test afterwards (the drive itself, folders that already exist).
+void CreateFolders(const std::string& path) {
+  for (size_t at = path.find_first_of("\\/", 1); at != std::string::npos; at = path.find_first_of("\\/", at + 1))
+    CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t at = path.find_last_of("\\/");
+  return at == std::string::npos ? std::string(".") : path.substr(0, at);
+}
+
+// All bytes written and on the disk before the handle closes.
+bool WriteDurably(const char* path, const void* bytes, size_t length) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool written = true;
+  const auto* from = static_cast<const char*>(bytes);
+  for (size_t done = 0; written && done < length;) {
+    const DWORD piece = static_cast<DWORD>(std::min<size_t>(length - done, size_t{1} << 20));
+    DWORD wrote = 0;
+    written = WriteFile(file, from + done, piece, &wrote, nullptr) && wrote == piece;
+    done += wrote;
+  }
+  written = written && FlushFileBuffers(file);
+  return CloseHandle(file) && written;
+}
+
+}  // namespace
+
+bool IsUsablePath(const std::string& path) {
+  if (path.empty()) return false;
+  const std::string file =
+      path.back() == '\\' || path.back() == '/' ? path + "testfilename001.fileext" : path;
+  if (std::FILE* existing = std::fopen(file.c_str(), "rb")) {
+    std::fclose(existing);
+    return true;
+  }
+  return CanWriteAndDelete(file);
+}
+
+bool MakePathUsable(const std::string& path) {
+  if (IsUsablePath(path)) return true;
+  CreateFolders(path);
+  return IsUsablePath(path);
+}
+
+bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t length) {
+  if (!MakePathUsable(path)) return false;
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(FolderOf(path).c_str(), "tlr", 0, temporary)) return false;
+  if (!WriteDurably(temporary, bytes, length) ||
+      !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temporary);
+    return false;
+  }
+  return true;
+}
+
+bool IsReadableFile(const std::string& path) {
+  if (path.empty()) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  std::fclose(file);
+  return true;
+}
+
+bool ReadFileUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+  bytes->clear();
+  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  bool complete = false;
+  try {
+    uint8_t piece[4096];
+    size_t got;
+    // One byte past the bound is enough to tell a file that is too large.
+    while (bytes->size() <= maxBytes && (got = std::fread(piece, 1, sizeof piece, file)) > 0)
+      bytes->insert(bytes->end(), piece, piece + got);
+    complete = !std::ferror(file) && bytes->size() <= maxBytes;
+  } catch (const std::bad_alloc&) {
+    complete = false;
+  }
+  std::fclose(file);
+  if (!complete) {
+    bytes->clear();
+    bytes->shrink_to_fit();
+  }
+  return complete;
+}
