@@ -54,7 +54,8 @@ bool GlxSurface::SetSwapInterval(int interval) {
   }
   if (HasExtension(extensions, "GLX_MESA_swap_control")) {
     using SwapIntervalMesa = int (*)(unsigned int);
-    if (auto set = Lookup<SwapIntervalMesa>("glXSwapIntervalMESA")) return set(static_cast<unsigned int>(interval)) == 0;
+    if (auto set = Lookup<SwapIntervalMesa>("glXSwapIntervalMESA"))
+      return set(static_cast<unsigned int>(interval)) == 0;
   }
   // The SGI form knows no interval 0.
   if (interval > 0 && HasExtension(extensions, "GLX_SGI_swap_control")) {

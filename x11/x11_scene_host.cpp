@@ -17,5 +17,7 @@ void X11SceneHost::ShowMessage(const char* text, MessageIcon) { std::fprintf(std
 uint32_t X11SceneHost::TickCount() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+  const uint64_t milliseconds =
+      static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<uint32_t>(milliseconds);  // wraps like GetTickCount
 }
