@@ -1,12 +1,12 @@
 #include "scene/scene_clock.h"
 
 #include "base/classic_random.h"
+#include "settings/setting_ranges.h"
 
-#include <algorithm>
 #include <cmath>
 
 double SceneTimeStep(int32_t animationSpeed) {
-  const int32_t speed = std::clamp<int32_t>(animationSpeed, 0, 100);
+  const int32_t speed = kAnimationSpeedRange.Clamp(animationSpeed);
   return 0.06 * std::pow(2.0, (speed - 50) * 0.03);
 }
 

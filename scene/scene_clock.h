@@ -5,7 +5,7 @@
 
 inline constexpr double kSceneStartTime = 28659.0;
 
-// Step per frame: 0.06 * 2^((speed - 50) * 0.03), the speed clamped to the slider's 0..100
+// Step per frame: 0.06 * 2^((speed - 50) * 0.03), the speed clamped to the slider's range
 // so that a stray registry value cannot drive the clock to infinity.
 double SceneTimeStep(int32_t animationSpeed);
 

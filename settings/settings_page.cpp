@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "rotation/member_start.h"
+#include "settings/setting_ranges.h"
 #include "settings/settings_ids.h"
 
 namespace {
@@ -50,6 +51,8 @@ BOOL CSettingsPage::OnInitDialog() {
   TabCtrl_InsertItem(tabs, 1, &tab);
   // With visual styles the page takes the tab's own background, as property pages do.
   EnableThemeDialogTexture(hwnd_, ETDT_ENABLETAB);
+  SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETRANGE, FALSE,
+               MAKELPARAM(kAnimationSpeedRange.low, kAnimationSpeedRange.high));
   chooser_.Attach(Item(IDC_VIDEO_MODES));
   chooser_.Clear();
   SettingsIntoControls();

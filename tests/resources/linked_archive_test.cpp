@@ -1,7 +1,10 @@
-// Inside a Windows program: the data folder packed by the build is linked in as resource
-// "RFILE" 152, found by the type name "rfile", and every file of the folder comes out of it
-// as a member of the same name with exactly the file's bytes.
+// Inside a program: the data folder packed by the build is linked in (on Windows as resource
+// "RFILE" 152, found by the type name "rfile"; natively as bytes assembled into the program),
+// and every file of the folder comes out of it as a member of the same name with exactly the
+// file's bytes.
+#ifdef _WIN32
 #include <windows.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -14,12 +17,23 @@
 
 #include "resources/image_reader.h"
 #include "resources/trace.h"
+#ifndef _WIN32
+#include "resources/linked_archive.h"
+#endif
 
 namespace {
 
+bool OpenProgramArchive(ResourcePak& pak) {
+#ifdef _WIN32
+  return pak.Open();
+#else
+  return pak.Open(ProgramArchive().data, ProgramArchive().size);
+#endif
+}
+
 TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytesAndEveryPictureDecodes) {
   ResourcePak pak;
-  ASSERT_TRUE(pak.Open()) << pak.LastError();
+  ASSERT_TRUE(OpenProgramArchive(pak)) << pak.LastError();
   int32_t files = 0;
   for (const auto& item : std::filesystem::directory_iterator(TELLARO_DATA_DIR)) {
     if (!item.is_regular_file()) continue;

@@ -1,0 +1,33 @@
+#pragma once
+// Frame timing without a clock of its own: times are seconds on any steady clock.
+
+// When the next frame is due at a fixed rate. A late frame (a slow machine, or a process
+// stopped with SIGSTOP and continued) starts the schedule again from then instead of drawing
+// the missed frames in a burst.
+class FramePacer {
+ public:
+  // 0: every frame is due at once.
+  explicit FramePacer(double framesPerSecond) : period_(framesPerSecond > 0.0 ? 1.0 / framesPerSecond : 0.0) {}
+
+  // Milliseconds to wait at `now` before the next frame; 0 when it is due.
+  int WaitMilliseconds(double now) const;
+  // A frame starts at `now`: the next is due one period after the one now due, or one
+  // period from now when that time has passed already.
+  void FrameStarted(double now);
+
+ private:
+  double period_;
+  double due_ = 0.0;
+};
+
+// Frames per second over stretches of at least a second.
+class FrameRateMeter {
+ public:
+  // Counts a frame at `now`; true, with the rate of the stretch it closes, once a second.
+  bool Frame(double now, double* framesPerSecond);
+
+ private:
+  bool started_ = false;
+  double start_ = 0.0;
+  int frames_ = 0;
+};

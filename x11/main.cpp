@@ -1,0 +1,20 @@
+// tellaro for X11: the screensaver as a display program of XScreenSaver and its relatives.
+#include <cstdio>
+#include <cstdlib>
+
+#include "x11/options.h"
+#include "x11/saver_run.h"
+
+int main(int argc, char** argv) {
+  Options options;
+  const ParseResult parsed = ParseOptions(argc - 1, argv + 1, std::getenv("XSCREENSAVER_WINDOW"), &options);
+  if (!parsed.ok) {
+    std::fprintf(stderr, "tellaro: %s\n", parsed.error.c_str());
+    return 1;
+  }
+  if (options.help) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  return RunSaver(options);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The command line of the X11 program, in the manner of XScreenSaver's display programs:
+// where to draw, the scene's settings with the ranges and defaults of the Windows program's
+// registry values, and the frame rate. Every option may be spelled with one dash or two.
+#include <cstdio>
+#include <string>
+
+#include "settings/settings.h"
+
+enum class DrawTarget { OwnWindow, Root, WindowId };
+
+// Options::frameRate: draw at the display's refresh rate.
+inline constexpr int kDisplayFrameRate = -1;
+inline constexpr int kMaxFrameRate = 1000;
+
+struct Options {
+  Settings settings;  // AnimationSpeed, CamMode, RandomCameraStart and NightSide as given
+  DrawTarget target = DrawTarget::OwnWindow;
+  unsigned long windowId = 0;  // DrawTarget::WindowId
+  std::string display;         // empty: $DISPLAY
+  bool printFps = false;
+  int frameRate = kDisplayFrameRate;  // frames per second at most; 0: as fast as it can draw
+  bool startTimeGiven = false;
+  double startTime = 0.0;  // SceneTime of the first frame, when given
+  bool help = false;
+};
+
+struct ParseResult {
+  bool ok = true;
+  std::string error;  // when !ok: one line for the user
+};
+
+// `argv` holds the arguments after the program's name. `xscreensaverWindow` is the value of
+// XSCREENSAVER_WINDOW, or null. The window is the first that applies: -window-id, the
+// variable, -root (the virtual root is looked up later), else a window of the program's own.
+ParseResult ParseOptions(int argc, const char* const* argv, const char* xscreensaverWindow, Options* options);
+
+// The option list with each option's range and default, as -help prints it.
+void PrintUsage(std::FILE* out);
+
+// "0x1a00003" (hexadecimal, as XScreenSaver writes it) or "27262979"; nothing else, never 0.
+bool ParseWindowId(const char* text, unsigned long* id);
