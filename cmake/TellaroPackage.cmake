@@ -1,6 +1,6 @@
 # The Debian package of the X11 program: `cpack -G DEB` in the native build folder writes
 # tellaro_<version>_<arch>.deb with everything the install rules name.
-file(STRINGS ${PROJECT_SOURCE_DIR}/shell/product.h version_line REGEX "define TELLARO_VERSION_TEXT")
+file(STRINGS ${PROJECT_SOURCE_DIR}/base/product.h version_line REGEX "define TELLARO_VERSION_TEXT")
 string(REGEX REPLACE ".*\"(.*)\".*" "\\1" TELLARO_VERSION "${version_line}")
 
 set(CPACK_GENERATOR DEB)
