@@ -149,7 +149,7 @@ class ThrowingWindow : public fw::Window {
 class ThrowingPage : public fw::Dialog {
  public:
   ThrowingPage() : fw::Dialog(IDD_OUTER) {
-    OnCommand(IDC_SECOND, BN_CLICKED, [this] {
+    BindCommand(IDC_SECOND, BN_CLICKED, [this] {
       ++clicks;
       throw std::runtime_error("handler failed");
     });
