@@ -126,6 +126,7 @@ struct Run {
   Context context;
   FakeSceneHost host;
   Scene scene;
+  ~Run() { ReleaseSceneGLObjects(scene); }  // its context is still current here
 };
 std::unique_ptr<Run> StartRun(const std::vector<uint8_t>& archive, int32_t camMode, double* loadMs) {
   auto run = std::make_unique<Run>();
