@@ -107,7 +107,8 @@ std::vector<Point> Circumscribed(const std::vector<Point>& points, int sides) {
   const double step = 2.0 * kPi / sides;
   for (int j = 0; j < sides; ++j) {
     const double c = std::cos(j * step), s = std::sin(j * step);
-    for (const Point& p : points) reach[static_cast<size_t>(j)] = std::max(reach[static_cast<size_t>(j)], p.u * c + p.v * s);
+    double& farthest = reach[static_cast<size_t>(j)];
+    for (const Point& p : points) farthest = std::max(farthest, p.u * c + p.v * s);
   }
   std::vector<Point> polygon;
   for (int j = 0; j < sides; ++j) {
@@ -180,8 +181,9 @@ Candidate FromPieces(const std::vector<std::vector<Point>>& pieces) {
     candidate.area += Area(piece) / 4.0;  // the square is 2 x 2 in u, v
     const size_t first = candidate.triangles.size();
     FatTriangles(piece, 0, piece.size() - 1, candidate.triangles);
-    for (size_t t = first; t < candidate.triangles.size(); t += 3)
-      for (int e = 0; e < 3; ++e) edges += Distance(candidate.triangles[t + e], candidate.triangles[t + (e + 1) % 3]) / 2.0;
+    const std::vector<Point>& corners = candidate.triangles;
+    for (size_t t = first; t < corners.size(); t += 3)
+      for (size_t e = 0; e < 3; ++e) edges += Distance(corners[t + e], corners[t + (e + 1) % 3]) / 2.0;
   }
   candidate.cost = candidate.area + kEdgeCost * edges;
   return candidate;

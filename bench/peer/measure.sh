@@ -34,7 +34,8 @@ key='HKCU\Software\Kestrune\Halcyonix\Tellaro'
 
 # Median frames per second of one run, from the driver's dump; 0 when it counted nothing.
 median_fps() {
-  tail -n +3 "$1/fps" 2>/dev/null | sort -g | awk '{v[NR] = $1} END {if (NR == 0) print 0; else print v[int((NR + 1) / 2)]}'
+  tail -n +3 "$1/fps" 2>/dev/null | sort -g |
+    awk '{v[NR] = $1} END {if (NR == 0) print 0; else print v[int((NR + 1) / 2)]}'
 }
 
 # Runs the command for the given seconds with Mesa counting its frames; prints the median.
@@ -59,9 +60,11 @@ wine reg add "$key" /v AnimationSpeed /t REG_DWORD /d 50 /f >/dev/null 2>&1
 wineserver -w
 
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-echo "== display $DISPLAY 1024x768x24, Mesa $(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null) (llvmpipe), $(wine --version)"
+mesa=$(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || true)
+echo "== display $DISPLAY 1024x768x24, Mesa $mesa (llvmpipe), $(wine --version)"
 echo "== $rounds rounds of $seconds s per run; frames per second (median of the seconds)"
-printf '%-6s %9s %12s %13s %14s %8s %s\n' round glplanet "Cycle All" "Phobos flyby" "Martian orbit" slowest/glplanet "load average"
+printf '%-6s %9s %12s %13s %14s %8s %s\n' round glplanet "Cycle All" "Phobos flyby" "Martian orbit" \
+  slowest/glplanet "load average"
 ratios=()
 for round in $(seq 1 "$rounds"); do
   peer=$(counted "$glplanet" -root -fps)
@@ -75,4 +78,5 @@ for round in $(seq 1 "$rounds"); do
     "$(cut -d' ' -f1-3 /proc/loadavg)"
 done
 printf '%s\n' "${ratios[@]}" | grep -v n/a | sort -g |
-  awk '{v[NR] = $1} END {if (NR) printf "== slowest tour / glplanet over %d rounds: %.2f to %.2f, median %.2f\n", NR, v[1], v[NR], v[int((NR + 1) / 2)]}'
+  awk '{v[NR] = $1} END {if (NR) printf "== slowest tour / glplanet over %d rounds: %.2f to %.2f, median %.2f\n",
+    NR, v[1], v[NR], v[int((NR + 1) / 2)]}'
