@@ -142,3 +142,10 @@ void FlareQuadCorners(double x, double y, double angle, double cornerX, double c
   out[2] = FlareCorner{0.0, 1.0, x - cornerX * c, y - cornerY * s};
   out[3] = FlareCorner{0.0, 0.0, x + cornerX * s, y - cornerY * c};
 }
+
+double FlareQuadPixels(const FlareCorner corners[4], int width, int height) {
+  // The corners form a parallelogram: the two edges from the (0, 0) corner span it.
+  const double ax = corners[0].x - corners[3].x, ay = corners[0].y - corners[3].y;
+  const double bx = corners[2].x - corners[3].x, by = corners[2].y - corners[3].y;
+  return std::fabs(ax * by - ay * bx) * (0.5 * width) * (0.5 * height);
+}

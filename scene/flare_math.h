@@ -84,3 +84,8 @@ struct FlareCorner {
   double x, y;
 };
 void FlareQuadCorners(double x, double y, double angle, double cornerX, double cornerY, FlareCorner out[4]);
+
+// Pixels a quad with these corners covers on a viewport of the given size, off-screen parts
+// included.
+double FlareQuadPixels(const FlareCorner corners[4], int width, int height);
+inline constexpr double kCoveredQuadPixels = 128.0 * 128.0;

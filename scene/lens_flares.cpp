@@ -52,12 +52,12 @@ void DrawLensFlares(const SceneTextures& textures, const double sun[3]) {
   for (int i = 0; i < count; ++i) {
     const FlareQuad& q = quads[i];
     DrawFlareQuad(q.x, q.y, q.angle, q.cornerX, q.cornerY, q.alpha, textures.flareTextures[q.textureIndex], q.red,
-                  q.green, q.blue);
+                  q.green, q.blue, textures.flareCovers[q.textureIndex]);
   }
 }
 
 void DrawFlareQuad(double x, double y, double angle, double cornerX, double cornerY, double alpha,
-                   unsigned int texture, float red, float green, float blue) {
+                   unsigned int texture, float red, float green, float blue, unsigned int cover) {
   // Identity matrices: the corners are given in normalised device coordinates.
   glPushMatrix();
   glLoadIdentity();
@@ -75,13 +75,29 @@ void DrawFlareQuad(double x, double y, double angle, double cornerX, double corn
 
   FlareCorner corners[4];
   FlareQuadCorners(x, y, angle, cornerX, cornerY, corners);
-  glBegin(GL_QUADS);
   glColor4f(red, green, blue, static_cast<float>(alpha));
-  for (const FlareCorner& corner : corners) {
-    glTexCoord2d(corner.s, corner.t);
-    glVertex3d(corner.x, corner.y, -1.0);
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  if (cover != 0 && FlareQuadPixels(corners, viewport[2], viewport[3]) >= kCoveredQuadPixels) {
+    // The cover's unit square mapped onto the quad: (s, t) goes to the (0, 0) corner plus s
+    // times the edge to the (1, 0) corner plus t times the edge to the (0, 1) corner.
+    const FlareCorner& origin = corners[3];
+    const GLdouble place[16] = {corners[0].x - origin.x, corners[0].y - origin.y, 0.0, 0.0,
+                                corners[2].x - origin.x, corners[2].y - origin.y, 0.0, 0.0,
+                                0.0, 0.0, 1.0, 0.0,
+                                origin.x, origin.y, -1.0, 1.0};
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixd(place);
+    glCallList(cover);
+    glMatrixMode(GL_PROJECTION);
+  } else {
+    glBegin(GL_QUADS);
+    for (const FlareCorner& corner : corners) {
+      glTexCoord2d(corner.s, corner.t);
+      glVertex3d(corner.x, corner.y, -1.0);
+    }
+    glEnd();
   }
-  glEnd();
 
   glPopAttrib();
   glPopMatrix();

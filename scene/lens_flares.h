@@ -25,5 +25,7 @@ void DrawLensFlares(const SceneTextures& textures, const double sun[3]);
 // One textured square in normalised device coordinates, added onto the picture
 // (GL_SRC_ALPHA, GL_ONE) without lighting or depth test; restores the matrices and the
 // attribute groups it saves, and leaves the blend function and the texture binding set.
+// With a `cover` list of the texture (scene/cover_list.h), a square of at least
+// kCoveredQuadPixels draws only its cover; a smaller one is not worth the extra triangles.
 void DrawFlareQuad(double x, double y, double angle, double cornerX, double cornerY, double alpha,
-                   unsigned int texture, float red, float green, float blue);
+                   unsigned int texture, float red, float green, float blue, unsigned int cover = 0);

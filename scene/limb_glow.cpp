@@ -62,7 +62,7 @@ GlowAlphas LimbGlowAlphas(double k) {
   return alphas;
 }
 
-void DrawHaloBillboard(const double position[3], double size, double alpha, double turn) {
+void DrawHaloBillboard(const double position[3], double size, double alpha, double turn, unsigned int cover) {
   double window[3], deeper[3], eye[3];
   {
     const View view;
@@ -102,8 +102,17 @@ void DrawHaloBillboard(const double position[3], double size, double alpha, doub
   glEnable(GL_BLEND);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
-  glBegin(GL_QUADS);
   glColor4d(1.0, 1.0, 1.0, alpha);
+  if (cover != 0) {
+    // The cover's unit square onto the square: texture (s, t) at ((2s - 1) h, (2t - 1) h).
+    glTranslated(-s, -s, 0.0);
+    glScaled(2.0 * s, 2.0 * s, 1.0);
+    glCallList(cover);
+    glPopMatrix();
+    glPopAttrib();
+    return;
+  }
+  glBegin(GL_QUADS);
   glTexCoord2d(1.0, 0.0);
   glVertex3d(s, -s, 0.0);
   glTexCoord2d(1.0, 1.0);
@@ -136,8 +145,8 @@ void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double
   const GlowAlphas alphas = LimbGlowAlphas(separation / apparentRadius);
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[6]);
-  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[8]);
-  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0);
+  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbGlow]);
+  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0, textures.flareCovers[kLimbGlow]);
+  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbCrescent]);
+  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0, textures.flareCovers[kLimbCrescent]);
 }

@@ -9,8 +9,9 @@ double EyeDepthOfOrigin();
 // A square facing the eye, centred on `position`, half-width such that `size` 1 just covers
 // a unit sphere there; turned `turn` degrees on the screen; colour (1, 1, 1, alpha). Draws
 // with the caller's texture and blend function, without depth test, lighting or culling.
-// Nothing is drawn when the eye lies within one unit of `position`.
-void DrawHaloBillboard(const double position[3], double size, double alpha, double turn);
+// Nothing is drawn when the eye lies within one unit of `position`. With a `cover` list
+// (scene/cover_list.h) of the texture, only the cover of the square is drawn.
+void DrawHaloBillboard(const double position[3], double size, double alpha, double turn, unsigned int cover = 0);
 
 // The two glow squares over a sphere (centre, radius) for a sun at `sun`, in world units on
 // the current model-view matrix. Nothing when the sun lies behind the eye.

@@ -5,6 +5,7 @@
 #include "scene/gl.h"
 #include "scene/limb_glow.h"
 #include "scene/scene.h"
+#include "scene/scene_lists.h"
 
 namespace {
 
@@ -29,17 +30,17 @@ void SetShellMaterial() {
   glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
 }
 
-void DrawCloudShells(GLUquadric* quadric, const SceneTextures& textures) {
+void DrawCloudShells(const Scene& scene) {
   // Colour 2 doubles the reflectance through colour tracking, so the clouds stay bright.
   glColor4d(2.0, 2.0, 2.0, 2.0);
   // Inner shell: multiplies the ground by the inverted cloud map, the clouds' shadow.
-  glBindTexture(GL_TEXTURE_2D, textures.cloudShadowTexture);
+  glBindTexture(GL_TEXTURE_2D, scene.textures.cloudShadowTexture);
   glBlendFunc(GL_DST_COLOR, GL_ZERO);
-  gluSphere(quadric, 1.0, 60, 40);
+  DrawInnerShell(scene.lists);
   // Outer shell, a little higher: adds the clouds' light.
-  glBindTexture(GL_TEXTURE_2D, textures.atmosphereTexture);
+  glBindTexture(GL_TEXTURE_2D, scene.textures.atmosphereTexture);
   glBlendFunc(GL_ONE, GL_ONE);
-  gluSphere(quadric, 1.007, 60, 40);
+  DrawOuterShell(scene.lists);
 }
 
 }  // namespace
@@ -51,20 +52,11 @@ SurfaceFog SurfaceFogFor(double eyeDepth) {
 }
 
 void DrawPlanet(Scene& scene) {
-  GLUquadric* quadric = gluNewQuadric();
-  if (quadric) {
-    gluQuadricTexture(quadric, GL_TRUE);
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-  }
   glPushMatrix();
 
   ApplySurfaceFog();
   glColor3d(1.0, 1.0, 1.0);
-  if (scene.planetMeshPending) {
-    scene.planetMesh.Build(1.0, 31, 21);  // an empty mesh just draws no surface
-    scene.planetMeshPending = false;
-  }
-  scene.planetMesh.Draw(scene.textures.surfaceTextures);
+  DrawSurface(scene);
 
   // The shells and the mask neither test nor write depth: only the surface is left in the
   // depth buffer for the lens flares' visibility test. Culling keeps their near halves.
@@ -73,17 +65,16 @@ void DrawPlanet(Scene& scene) {
   glDisable(GL_DEPTH_TEST);
   SetShellMaterial();
   glRotated(kCloudDegreesPerTime * scene.sceneTime, 0.0, 0.0, 1.0);
-  if (quadric) DrawCloudShells(quadric, scene.textures);
+  DrawCloudShells(scene);
 
   // The limb mask: a multiplying square that darkens the disc towards its rim and draws a
   // thin dark outline at the limb.
   glDisable(GL_BLEND);
   glEnable(GL_DEPTH_TEST);
   glBlendFunc(GL_DST_COLOR, GL_ZERO);
-  glBindTexture(GL_TEXTURE_2D, scene.textures.flareTextures[9]);
+  glBindTexture(GL_TEXTURE_2D, scene.textures.flareTextures[kLimbMask]);
   const double origin[3] = {0.0, 0.0, 0.0};
-  DrawHaloBillboard(origin, 1.054, 2.0, 0.0);
+  DrawHaloBillboard(origin, 1.054, 2.0, 0.0, scene.textures.flareCovers[kLimbMask]);
 
   glPopMatrix();
-  if (quadric) gluDeleteQuadric(quadric);
 }

@@ -1,5 +1,7 @@
 #include "scene/scene.h"
 
+#include <initializer_list>
+
 #include "scene/gl.h"
 #include "scene/lens_flares.h"
 #include "scene/limb_glow.h"
@@ -50,7 +52,7 @@ void SetUpLight() {
 // The light sits at the sun in world space, so it is placed after the camera every frame.
 // The sun itself is an unlit white sphere that writes no depth: every body drawn later
 // covers it.
-void DrawSunAndLight() {
+void DrawSunAndLight(const SceneLists& lists) {
   const GLfloat position[] = {static_cast<GLfloat>(kSunPosition[0]), static_cast<GLfloat>(kSunPosition[1]),
                               static_cast<GLfloat>(kSunPosition[2]), 1.0f};
   const GLfloat direction[] = {-1.0f, -1.0f, -1.0f};
@@ -63,12 +65,7 @@ void DrawSunAndLight() {
   glColor3f(1.0f, 1.0f, 1.0f);
   const GLfloat x = position[0], y = position[1], z = position[2];
   glTranslatef(x, y, z);
-  GLUquadric* quadric = gluNewQuadric();
-  if (quadric) {
-    gluQuadricDrawStyle(quadric, GLU_FILL);
-    gluSphere(quadric, 6.0, 24, 12);
-    gluDeleteQuadric(quadric);
-  }
+  DrawSunSphere(lists);
   glTranslatef(-x, -y, -z);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);
@@ -83,6 +80,7 @@ void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int widt
 
   LoadSceneResources(scene);
   LoadStarCatalogue(scene);
+  CompileSceneLists(scene);
 
   SetFixedState();
 
@@ -113,7 +111,7 @@ void DrawFrame(Scene& scene) {
   scene.camera.Apply();
 
   DrawStarField(scene.stars);
-  DrawSunAndLight();
+  DrawSunAndLight(scene.lists);
 
   // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
   // unit of SceneTime about its axis (z).
@@ -130,4 +128,14 @@ void DrawFrame(Scene& scene) {
   DrawLensFlares(scene.textures, kSunPosition);
 
   scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);
+}
+
+void ReleaseSceneGLObjects(Scene& scene) {
+  ReleaseSceneTextures(scene.textures);
+  for (unsigned int* list : {&scene.lists.sun, &scene.lists.innerShell, &scene.lists.outerShell, &scene.lists.surface,
+                             &scene.stars.starList}) {
+    if (*list != 0) glDeleteLists(*list, 1);
+    *list = 0;
+  }
+  scene.moon.Release();
 }

@@ -9,6 +9,7 @@
 #include "scene/scene_buffers.h"
 #include "scene/scene_clock.h"
 #include "scene/scene_host.h"
+#include "scene/scene_lists.h"
 #include "scene/scene_resources.h"
 #include "scene/scene_textures.h"
 #include "scene/shape_mesh.h"
@@ -28,6 +29,7 @@ struct Scene {
   CameraTour tour;    // moon-pass progress and the mixed tour's pass flag
 
   SceneTextures textures;     // all 0 until LoadSceneResources
+  SceneLists lists;           // the fixed geometry, compiled at the scene's start
   SceneBuffers sceneBuffers;  // pixel buffers and records kept until the window goes
   SphereMesh planetMesh;      // the surface grid, built on the first DrawPlanet
   bool planetMeshPending = true;
@@ -35,9 +37,17 @@ struct Scene {
   StarCatalogue stars;        // stars.dat, records in sceneBuffers
 };
 
-// Once, with the rendering context current: resources, fixed state, projection, light, clock start.
+// Once, with the rendering context current: resources, the fixed geometry's display lists,
+// fixed state, projection, light, clock start.
 void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height);
 // On every size change; a height of 0 counts as 1.
 void ResizeScene(Scene& scene, int width, int height);
 // One frame into the back buffer; the caller swaps.
 void DrawFrame(Scene& scene);
+
+// With the scene's rendering context current, before that context is deleted: deletes every
+// OpenGL object the scene made in it, exactly those (textures, the cover lists, the fixed
+// geometry's, the star field's and the moon's lists), and sets their names back to "none".
+// A second call, or destroying the scene afterwards, makes no OpenGL call at all. The
+// scene draws again only after a new InitScene. Pixel buffers stay for ReleaseSceneBuffers.
+void ReleaseSceneGLObjects(Scene& scene);

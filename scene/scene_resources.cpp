@@ -5,7 +5,9 @@
 
 #include "resources/image_reader.h"
 #include "resources/resource_pak.h"
+#include "scene/cover_list.h"
 #include "scene/gl.h"
+#include "scene/picture_cover.h"
 #include "scene/scene.h"
 
 namespace {
@@ -66,6 +68,24 @@ class Loader {
  public:
   Loader(Scene& scene, ResourcePak& pak) : scene_(scene), pak_(pak) {}
 
+  // A flare picture with the list of where it can change a pixel. The limb mask multiplies
+  // what lies under it; every other flare picture adds light. Where clamping reads the
+  // black border (OpenGL 1.1), the mask darkens its square's rim too, so it stays whole.
+  bool Flare(int n) {
+    char member[32];
+    std::snprintf(member, sizeof member, "flare%d.jpg", n);
+    Image image;
+    if (!ReadImage(&image, member, pak_)) return false;
+    const int index = n - 1;
+    scene_.textures.flareTextures[index] = CreateTexture(image, Wrap::Clamp);
+    const bool multiplies = index == kLimbMask;
+    if (!multiplies || ClampMode() != GL_CLAMP)
+      scene_.textures.flareCovers[index] =
+          CompileCoverList(CoverOf(image, multiplies ? PictureBlend::Multiplies : PictureBlend::Adds));
+    scene_.sceneBuffers.Append(std::move(image.pixels));
+    return true;
+  }
+
   bool Texture(const char* member, Wrap wrap, unsigned int* texture) {
     Image image;
     if (!ReadImage(&image, member, pak_)) return false;
@@ -119,10 +139,8 @@ class Loader {
 const char* LoadAll(Scene& scene, ResourcePak& pak) {
   Loader load(scene, pak);
   char member[32];
-  for (int n = 1; n <= 10; ++n) {
-    std::snprintf(member, sizeof member, "flare%d.jpg", n);
-    if (!load.Texture(member, Wrap::Clamp, &scene.textures.flareTextures[n - 1])) return kTextureFailed;
-  }
+  for (int n = 1; n <= 10; ++n)
+    if (!load.Flare(n)) return kTextureFailed;
   if (const char* failure = load.Atmosphere()) return failure;
   for (int n = 0; n <= 3; ++n) {
     std::snprintf(member, sizeof member, "surface%d.jpg", n);
@@ -160,3 +178,20 @@ void LoadSceneResources(Scene& scene) {
 }
 
 void ReleaseSceneBuffers(Scene& scene) { scene.sceneBuffers.Release(); }
+
+void ReleaseSceneTextures(SceneTextures& textures) {
+  auto texture = [](unsigned int& name) {
+    if (name != 0) glDeleteTextures(1, &name);
+    name = 0;
+  };
+  auto list = [](unsigned int& name) {
+    if (name != 0) glDeleteLists(name, 1);
+    name = 0;
+  };
+  for (unsigned int& name : textures.flareTextures) texture(name);
+  for (unsigned int& name : textures.flareCovers) list(name);
+  texture(textures.atmosphereTexture);
+  texture(textures.cloudShadowTexture);
+  for (unsigned int& name : textures.surfaceTextures) texture(name);
+  texture(textures.moonTexture);
+}

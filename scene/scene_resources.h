@@ -6,6 +6,7 @@
 #include <cstdint>
 
 struct Scene;
+struct SceneTextures;
 
 // Once, with the rendering context current; fills scene.textures, scene.moon and
 // scene.sceneBuffers through scene.host.
@@ -13,6 +14,10 @@ void LoadSceneResources(Scene& scene);
 
 // Frees the retained pixel buffers; the rendering window calls it when it is destroyed.
 void ReleaseSceneBuffers(Scene& scene);
+
+// With the context current: deletes the textures and cover lists that LoadSceneResources
+// created and sets their names back to 0.
+void ReleaseSceneTextures(SceneTextures& textures);
 
 // The inner cloud shell's picture: every pixel of `rgb` (3 or 4 bytes each, per
 // `bytesPerPixel`) becomes grey 255 - floor((R + G + B) / 3) in the 3-byte pixels of `out`.

@@ -5,8 +5,6 @@
 
 #include "scene/gl.h"
 
-ShapeMesh::~ShapeMesh() { Release(); }
-
 bool ShapeMesh::Load(const uint8_t* bytes, size_t length) {
   Release();
   if (bytes == nullptr || length < 4) return false;
@@ -56,6 +54,16 @@ bool ShapeMesh::Draw() {
   EmitTriangles();
   glEndList();
   return true;
+}
+
+void ShapeMesh::Compile() {
+  if (displayList_ != -1) return;
+  const GLuint list = glGenLists(1);
+  if (list == 0) return;
+  displayList_ = static_cast<int32_t>(list);
+  glNewList(list, GL_COMPILE);
+  EmitTriangles();
+  glEndList();
 }
 
 void ShapeMesh::Release() {

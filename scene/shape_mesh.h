@@ -1,6 +1,6 @@
 #pragma once
-// A triangle mesh from a shape file, drawn through one display list compiled on the first
-// draw. File layout (little-endian): int32 N, then N triangles of three vertices, each
+// A triangle mesh from a shape file, drawn through one display list compiled at the scene's
+// start or on the first draw. File layout (little-endian): int32 N, then N triangles of three vertices, each
 // vertex eight floats: position x, y, z, unit normal nx, ny, nz, texture s, t. Triangles
 // run counter-clockwise seen from the side their normals face.
 #include <cstddef>
@@ -19,7 +19,9 @@ class ShapeMesh {
   static constexpr size_t kTriangleBytes = 3 * sizeof(ShapeVertex);
 
   ShapeMesh() = default;
-  virtual ~ShapeMesh();
+  // Frees the triangles only: the display list belongs to the rendering context and goes
+  // with Release while that context is current, or with the context itself.
+  virtual ~ShapeMesh() = default;
   ShapeMesh(const ShapeMesh&) = delete;
   ShapeMesh& operator=(const ShapeMesh&) = delete;
 
@@ -33,7 +35,10 @@ class ShapeMesh {
   // Load; an empty mesh compiles an empty list. Uses the current texture and material.
   bool Draw();
 
-  // Empties the mesh and deletes its display list.
+  // Compiles the list without drawing when there is none yet.
+  void Compile();
+
+  // Empties the mesh and deletes its display list; needs the list's context current.
   void Release();
 
   int32_t triangleCount() const { return triangleCount_; }

@@ -1,6 +1,7 @@
 #include "scene/sphere_mesh.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <new>
 
 #include "scene/gl.h"
@@ -83,20 +84,25 @@ bool SphereMesh::Draw(const unsigned int textures[4]) const {
   if (!vertices_ || columns_ == 0 || rows_ == 0) return false;
   for (const Pass& pass : kPasses) {
     glBindTexture(GL_TEXTURE_2D, textures[pass.textureIndex]);
-    glBegin(GL_QUADS);
+    glBegin(GL_TRIANGLES);
     for (int32_t j = 0; j + 1 < rows_; ++j) {
       for (int32_t i = 0; i + 1 < columns_; ++i) {
+        const SphereVertex* quad[4];
         if (!pass.mirrored) {
-          EmitPoint(At(j, i), pass);
-          EmitPoint(At(j, i + 1), pass);
-          EmitPoint(At(j + 1, i + 1), pass);
-          EmitPoint(At(j + 1, i), pass);
+          quad[0] = &At(j, i);
+          quad[1] = &At(j, i + 1);
+          quad[2] = &At(j + 1, i + 1);
+          quad[3] = &At(j + 1, i);
         } else {
-          EmitPoint(At(j + 1, i), pass);
-          EmitPoint(At(j + 1, i + 1), pass);
-          EmitPoint(At(j, i + 1), pass);
-          EmitPoint(At(j, i), pass);
+          quad[0] = &At(j + 1, i);
+          quad[1] = &At(j + 1, i + 1);
+          quad[2] = &At(j, i + 1);
+          quad[3] = &At(j, i);
         }
+        // Each quad as two triangles split along the diagonal from its first corner. Left
+        // to OpenGL, the split is the implementation's choice and differs between direct
+        // drawing and a replayed display list, which moves the sharp specular highlight.
+        for (int corner : {0, 1, 2, 0, 2, 3}) EmitPoint(*quad[corner], pass);
       }
     }
     glEnd();

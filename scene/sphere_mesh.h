@@ -23,8 +23,9 @@ class SphereMesh {
   // with false, leaving the mesh as it was; false with an empty mesh when no storage.
   bool Build(double radius, int32_t columns, int32_t rows);
 
-  // Four passes of GL_QUADS, one per quarter; textures[3] and [2] cover the north at
-  // longitudes -90..+90 and +90..+270, textures[1] and [0] the south at the same longitudes.
+  // Four passes, one per quarter, each grid quad as two triangles; textures[3] and [2]
+  // cover the north at longitudes -90..+90 and +90..+270, textures[1] and [0] the south at
+  // the same longitudes.
   // False, issuing no OpenGL call at all, while the mesh is empty.
   bool Draw(const unsigned int textures[4]) const;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The star catalogue: the star list read once at start-up from the archive member
 // "stars.dat" into records that the scene's buffer list owns, and the display list the
-// star field is compiled into on its first frame.
+// star field is compiled into at the scene's start (or on its first frame).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,7 @@ class SceneHost;
 struct StarCatalogue {
   const StarRecord* records = nullptr;  // owned by the scene's buffer list; none until loaded
   int32_t count = 0;
-  unsigned int starList = 0;  // display list name; 0 until the first frame compiles it
+  unsigned int starList = 0;  // display list name; 0 until compiled
 };
 
 // Once, after LoadSceneResources: opens the archive through scene.host, reads "stars.dat"

@@ -74,6 +74,16 @@ StarPoint StarPointFor(const StarRecord& star) {
   return point;
 }
 
+void CompileStarField(StarCatalogue& catalogue) {
+  if (!catalogue.records || catalogue.starList != 0) return;
+  const GLuint list = glGenLists(1);
+  if (list == 0) return;
+  glNewList(list, GL_COMPILE);
+  EmitStars(catalogue);
+  glEndList();
+  catalogue.starList = list;
+}
+
 void DrawStarField(StarCatalogue& catalogue) {
   if (!catalogue.records) return;
   glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);

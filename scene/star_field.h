@@ -1,7 +1,7 @@
 #pragma once
 // The star field: every catalogue star as a smoothed, coloured point of graded size on a
 // sphere of radius 350 around the planet, compiled into one display list on the first
-// frame (drawing while it compiles) and replayed on every later frame.
+// frame (drawing while it compiles), or at the scene's start, and replayed on every frame.
 #include "scene/star_catalogue.h"
 
 inline constexpr double kStarSphereRadius = 350.0;
@@ -21,3 +21,6 @@ StarPoint StarPointFor(const StarRecord& star);
 // (GL_SRC_ALPHA, GL_ONE) and the point size at the last star's. Draws nothing without
 // records.
 void DrawStarField(StarCatalogue& catalogue);
+
+// Compiles the list without drawing, once records are loaded and no list exists yet.
+void CompileStarField(StarCatalogue& catalogue);

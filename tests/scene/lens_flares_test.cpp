@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "scene/cover_list.h"
 #include "scene/gl.h"
 #include "scene/star_field.h"
 #include "tests/support/offscreen_gl.h"
@@ -246,6 +247,37 @@ TEST_F(LensFlareTest, FlareQuadCoversItsCornersAndRestoresState) {
   glGetIntegerv(GL_BLEND_DST, &destination);
   EXPECT_EQ(source, GL_SRC_ALPHA) << "the blend function stays as the quad set it";
   EXPECT_EQ(destination, GL_ONE);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(LensFlareTest, ALargeQuadDrawsOnlyItsCoverAndRestoresTheMatrices) {
+  LookAt(1, 0, 0);
+  GLdouble modelview[16], after[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+  glClear(GL_COLOR_BUFFER_BIT);
+  // The half of the unit square below its diagonal from (0, 0) to (1, 1).
+  PictureCover half;
+  half.whole = false;
+  half.triangles = {{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}};
+  const unsigned int cover = CompileCoverList(half);
+  ASSERT_NE(cover, 0u);
+  // Angle 0: the (0, 0) corner straight below the centre, (1, 0) to its right, (1, 1) above.
+  const double corner = 1.2;
+  FlareCorner corners[4];
+  FlareQuadCorners(0.0, 0.0, 0.0, corner, corner, corners);
+  ASSERT_GE(FlareQuadPixels(corners, gl.width(), gl.height()), kCoveredQuadPixels);
+  DrawFlareQuad(0.0, 0.0, 0.0, corner, corner, 1.0, 0, 1.0f, 1.0f, 1.0f, cover);
+  auto at = [&](double ndcX, double ndcY) {
+    return gl.Pixel(static_cast<int>((ndcX + 1) * 0.5 * gl.width()), static_cast<int>((ndcY + 1) * 0.5 * gl.height()));
+  };
+  EXPECT_EQ(OffscreenGl::Red(at(0.5, 0.0)), 255) << "right of the centre: inside the cover";
+  EXPECT_EQ(at(-0.5, 0.0) & 0xffffffu, 0u) << "left of the centre: outside it";
+  glGetDoublev(GL_MODELVIEW_MATRIX, after);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(after[i], modelview[i]) << "model-view element " << i;
+  GLint mode = 0;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  glDeleteLists(cover, 1);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
