@@ -220,6 +220,7 @@ void CGLWindow::OnDestroy() {
   displayPower_.Unregister();
   blackout_.Remove();
   displayMode_.Leave();
+  if (context_.IsCurrent()) ReleaseSceneGLObjects(scene_);  // while their context is current
   context_.Release();
   ReleaseSceneBuffers(scene_);
 

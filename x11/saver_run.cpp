@@ -116,7 +116,9 @@ int RunOnDisplay(Display* display, const Options& options, int wake) {
       ResizeScene(*scene, target.width, target.height);
       DrawUntilStopped(display, options, wake, target, surface, *scene);
     }
-    // The textures and display lists go with the context; the pixel buffers after it.
+    // The scene's textures and display lists go while their context is current, then the
+    // context, then the pixel buffers.
+    ReleaseSceneGLObjects(*scene);
     surface.Release();
     ReleaseSceneBuffers(*scene);
   }

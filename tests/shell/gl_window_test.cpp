@@ -147,6 +147,12 @@ TEST_F(GlWindowTest, IsATopMostPopupCoveringTheScreen) {
   EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
   EXPECT_TRUE(host_.messages.empty()) << host_.messages[0].text;
   EXPECT_EQ(host_.quitRequests, 0);
+
+  // The scene's GL objects go with the window, while their context is still current.
+  EXPECT_NE(window_->scene().lists.sun, 0u);
+  window_->Destroy();
+  EXPECT_EQ(window_->scene().lists.sun, 0u) << "the scene's lists outlived the window";
+  EXPECT_EQ(window_->scene().textures.flareTextures[0], 0u);
 }
 
 TEST_F(GlWindowTest, LoadingNoticeIsUpWhileTheSceneLoadsAndGoneAfter) {
