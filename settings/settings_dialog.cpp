@@ -22,6 +22,8 @@ constexpr COLORREF kTransparent = RGB(255, 0, 255);
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(int initialPage) : fw::Dialog(IDD_SETTINGS_DIALOG), initialPage_(initialPage) {
+  // The current page is a window of this thread (a sibling's page sits inside a host page
+  // that passes these on with bounded sends), so these sends never wait on another program.
   BindCommand(IDC_PREVIEW, BN_CLICKED, [this] {
     if (page_) SendMessageA(page_->Handle(), UM_PREVIEW, 0, 0);
   });

@@ -10,25 +10,16 @@
 # Usage: bench/peer/measure.sh [seconds per run, default 12] [rounds, default 3]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
+source "$(dirname "$0")/../windows_bench.sh"
 seconds=${1:-12}
 rounds=${2:-3}
 glplanet=/usr/libexec/xscreensaver/glplanet
 
 prepare
 [ -x "$glplanet" ] || { echo "measure.sh: $glplanet is missing (Debian package xscreensaver-gl-extra)" >&2; exit 1; }
-cmake -S "$root" -B "$build/windows-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELLARO_BENCH=ON -DTELLARO_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$build/deps/prefix" >/dev/null
-cmake --build "$build/windows-bench" -j "$jobs" --target tellaro >/dev/null
+build_windows_bench tellaro
 
-work=$(mktemp -d "$build/bench-peer.XXXXXX")
-cleanup() {
-  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_private_display
-init_wine_prefix "$work/prefix"
+open_bench_sandbox bench-peer
 saver="Z:$(echo "$build/windows-bench/shell/tellaro.scr" | tr / '\\')"
 key='HKCU\Software\Kestrune\Halcyonix\Tellaro'
 

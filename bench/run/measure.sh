@@ -6,23 +6,13 @@
 # Usage: bench/run/measure.sh [seconds of the frame-rate run, default 20]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
+source "$(dirname "$0")/../windows_bench.sh"
 seconds=${1:-20}
 
 prepare
-# A Windows tree of its own, so that the benchmark switch stays out of the test build's cache.
-cmake -S "$root" -B "$build/windows-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTELLARO_BENCH=ON -DTELLARO_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_PREFIX_PATH="$build/deps/prefix" >/dev/null
-cmake --build "$build/windows-bench" -j "$jobs" --target tellaro tellaro_run_bench >/dev/null
+build_windows_bench tellaro tellaro_run_bench
 
-work=$(mktemp -d "$build/bench-run.XXXXXX")
-cleanup() {
-  WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_private_display
-init_wine_prefix "$work/prefix"
+open_bench_sandbox bench-run
 
 bench="$build/windows-bench/bench/run/tellaro_run_bench.exe"
 saver="Z:$(echo "$build/windows-bench/shell/tellaro.scr" | tr / '\\')"
