@@ -208,14 +208,7 @@ bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgre
       return false;
     }
     const DWORD left = static_cast<DWORD>(std::min<uint64_t>(limits.deadline - now, MAXDWORD - 1));
-    // Messages other threads send to this one are answered at once; the progress window's
-    // own messages at least every kPumpMs.
-    HANDLE done = job->Done();
-    if (MsgWaitForMultipleObjects(1, &done, FALSE, progress ? std::min(left, kPumpMs) : left, QS_SENDMESSAGE) ==
-        WAIT_OBJECT_0)
-      break;
-    MSG sent;
-    PeekMessageA(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (WaitForSingleObject(job->Done(), progress ? std::min(left, kPumpMs) : left) == WAIT_OBJECT_0) break;
     if (progress) progress->DispatchPending();
   }
   const bool fetched = job->TakeResult(body) >= 0;
