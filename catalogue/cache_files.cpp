@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <new>
 
+#include "framework/file_paths.h"
+
 namespace {
 
 bool CanWriteAndDelete(const std::string& path) {
@@ -21,11 +23,6 @@ bool CanWriteAndDelete(const std::string& path) {
 void CreateFolders(const std::string& path) {
   for (size_t at = path.find_first_of("\\/", 1); at != std::string::npos; at = path.find_first_of("\\/", at + 1))
     CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t at = path.find_last_of("\\/");
-  return at == std::string::npos ? std::string(".") : path.substr(0, at);
 }
 
 // All bytes written and on the disk before the handle closes.
@@ -50,11 +47,7 @@ bool IsUsablePath(const std::string& path) {
   if (path.empty()) return false;
   const std::string file =
       path.back() == '\\' || path.back() == '/' ? path + "testfilename001.fileext" : path;
-  if (std::FILE* existing = std::fopen(file.c_str(), "rb")) {
-    std::fclose(existing);
-    return true;
-  }
-  return CanWriteAndDelete(file);
+  return fw::FileExists(file) || CanWriteAndDelete(file);
 }
 
 bool MakePathUsable(const std::string& path) {
@@ -66,20 +59,12 @@ bool MakePathUsable(const std::string& path) {
 bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t length) {
   if (!MakePathUsable(path)) return false;
   char temporary[MAX_PATH];
-  if (!GetTempFileNameA(FolderOf(path).c_str(), "tlr", 0, temporary)) return false;
+  if (!GetTempFileNameA(fw::FolderOf(path).c_str(), "tlr", 0, temporary)) return false;
   if (!WriteDurably(temporary, bytes, length) ||
       !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(temporary);
     return false;
   }
-  return true;
-}
-
-bool IsReadableFile(const std::string& path) {
-  if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
   return true;
 }
 

@@ -10,9 +10,6 @@
 // "testfilename001.fileext" inside it.
 bool IsUsablePath(const std::string& path);
 
-// True when a file at `path` can be opened for reading.
-bool IsReadableFile(const std::string& path);
-
 // Makes `path` usable, creating every folder it names that is missing. True when it is.
 bool MakePathUsable(const std::string& path);
 

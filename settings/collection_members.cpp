@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/file_paths.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 
@@ -30,7 +31,7 @@ std::vector<CollectionEntry> ReadCollectionMembers(HKEY collectionKey) {
     char path[kBufferSize];
     DWORD pathSize = kBufferSize;
     if (!collection.ReadString(name, registry_names::kExecutablePath, path, &pathSize)) continue;
-    if (!Settings::FileExists(path)) continue;
+    if (!fw::FileExists(path)) continue;
     members.push_back(CollectionEntry{title, name, path});
   }
   return members;

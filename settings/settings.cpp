@@ -1,7 +1,5 @@
 #include "settings/settings.h"
 
-#include <cstdio>
-
 #include "settings/setting_fields.h"
 
 Settings::Settings() {
@@ -11,12 +9,4 @@ Settings::Settings() {
 void Settings::ResetAllButKeptValues() {
   for (const SettingField& field : kSettingFields)
     if (!field.keptByRestoreDefaults) this->*field.member = field.defaultValue;
-}
-
-bool Settings::FileExists(const std::string& path) {
-  if (path.empty()) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
 }

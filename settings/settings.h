@@ -24,7 +24,6 @@ class Settings {
   void RestoreDefaults();  // load, reset all but RandomCameraStart, save
 
   static std::string GetInstallPath();
-  static bool FileExists(const std::string& path);
 
   int32_t XResolution;
   int32_t YResolution;

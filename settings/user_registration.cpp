@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "framework/file_paths.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
-#include "settings/settings.h"
 
 namespace user_registration {
 
@@ -23,11 +23,6 @@ std::string LongForm(const std::string& folder) {
   char longForm[MAX_PATH];
   const DWORD length = GetLongPathNameA(folder.c_str(), longForm, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::string(longForm, length) : folder;
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t at = path.find_last_of('\\');
-  return at == std::string::npos ? std::string() : path.substr(0, at);
 }
 
 std::string RunningProgram() {
@@ -74,11 +69,11 @@ std::string ReadString(const RegistryKey& key, const char* name) {
 std::optional<Registration> InstalledRegistration() {
   const std::string program = RunningProgram(), system = SystemFolder();
   if (program.empty() || system.empty()) return std::nullopt;
-  if (lstrcmpiA(LongForm(FolderOf(program)).c_str(), LongForm(system).c_str()) != 0) return std::nullopt;
+  if (lstrcmpiA(LongForm(fw::FolderOf(program)).c_str(), LongForm(system).c_str()) != 0) return std::nullopt;
   Registration registration{system + "\\" + kInstalledProgram, std::string()};
   // randomizer.exe stays while other members need it: without tellaro.scr there is nothing
   // to register.
-  if (!Settings::FileExists(registration.executablePath)) return std::nullopt;
+  if (!fw::FileExists(registration.executablePath)) return std::nullopt;
   const std::string local = LocalApplicationData();
   if (local.empty()) return std::nullopt;
   registration.installPath = local + "\\" + kUserFolder + "\\";
@@ -93,12 +88,12 @@ void CompleteRegistration(const Registration& registration) {
     return;
   if (!HasValue(list.Handle(), registry_names::kProductKey))
     WriteString(list.Handle(), registry_names::kProductKey, kMemberTitle);
-  if (!Settings::FileExists(ReadString(member, registry_names::kExecutablePath)))
+  if (!fw::FileExists(ReadString(member, registry_names::kExecutablePath)))
     WriteString(member.Handle(), registry_names::kExecutablePath, registration.executablePath);
   if (ReadString(member, registry_names::kInstallPath).empty()) {
     // The catalogue's cache creates what it misses below the folder; the folder itself is
     // made here so that the user has it from the start.
-    SHCreateDirectoryExA(nullptr, FolderOf(registration.installPath).c_str(), nullptr);
+    SHCreateDirectoryExA(nullptr, fw::FolderOf(registration.installPath).c_str(), nullptr);
     WriteString(member.Handle(), registry_names::kInstallPath, registration.installPath);
   }
 }

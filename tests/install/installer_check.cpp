@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/file_paths.h"
 #include "settings/settings.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/win_process.h"
@@ -162,7 +163,7 @@ TEST(Installed, ProgramsReadTheInstallPath) {
   EXPECT_EQ(GetACP(), 65001u);
   const std::string path = Settings::GetInstallPath();
   EXPECT_EQ(path, Utf8(InstallDir()));
-  EXPECT_TRUE(Settings::FileExists(path + "uninstall.exe")) << path;
+  EXPECT_TRUE(fw::FileExists(path + "uninstall.exe")) << path;
 }
 
 // The visible full-screen window of the installed tellaro.scr, waiting up to 20 seconds.

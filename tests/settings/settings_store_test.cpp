@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "framework/file_paths.h"
 #include "settings/registry_names.h"
 #include "settings/settings.h"
 
@@ -233,9 +234,9 @@ TEST_F(SettingsStoreTest, ValuesFillingTheirBuffersAreReadAndLongerOnesSkippedAl
 }
 
 TEST_F(SettingsStoreTest, FileExistsNeedsAReadableFile) {
-  EXPECT_FALSE(Settings::FileExists(""));
-  EXPECT_FALSE(Settings::FileExists("C:\\definitely\\missing.scr"));
-  EXPECT_TRUE(Settings::FileExists(MakeFile("exists.bin")));
+  EXPECT_FALSE(fw::FileExists(""));
+  EXPECT_FALSE(fw::FileExists("C:\\definitely\\missing.scr"));
+  EXPECT_TRUE(fw::FileExists(MakeFile("exists.bin")));
 }
 
 }  // namespace
