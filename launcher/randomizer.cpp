@@ -2,15 +2,14 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "rotation/choice.h"
-#include "settings/collection_members.h"
 #include "rotation/maker.h"
 #include "rotation/member_start.h"
+#include "settings/collection_registry.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 #include "settings/user_registration.h"
@@ -25,16 +24,10 @@ using rotation::StartMember;
 
 namespace {
 
-constexpr DWORD kPathBufferSize = 1024;
-
-std::string OwnKeyPath() {
-  return std::string(registry_names::kCollectionKey) + "\\" + registry_names::kProductKey;
-}
-
 // The programs of the members listed under "List" whose program exists, in list order.
 std::vector<std::string> CandidatePaths(const RegistryKey& collection) {
   std::vector<std::string> paths;
-  for (CollectionEntry& member : ReadCollectionMembers(collection.Handle()))
+  for (CollectionEntry& member : collection_registry::ReadMembers(collection))
     paths.push_back(std::move(member.executablePath));
   return paths;
 }
@@ -49,23 +42,15 @@ std::string InstallErrorText() {
 }
 
 std::string OwnExecutablePath() {
-  RegistryKey own;
-  if (!own.Open(HKEY_CURRENT_USER, OwnKeyPath().c_str())) return {};
-  // One byte beyond the path buffer so that a path filling it exactly can still be ended.
-  char path[kPathBufferSize + 1] = {};
-  DWORD type = REG_NONE;
-  DWORD size = kPathBufferSize;
-  if (RegQueryValueExA(own.Handle(), registry_names::kExecutablePath, nullptr, &type,
-                       reinterpret_cast<BYTE*>(path), &size) != ERROR_SUCCESS)
-    return {};
-  if (type != REG_SZ || size == 0) return {};
-  return std::string(path, strnlen(path, size));
+  RegistryKey collection;
+  if (!collection.Open(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return {};
+  return collection_registry::ReadExecutablePath(collection, registry_names::kProductKey);
 }
 
 std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed) {
   RegistryKey collection;
   if (IsFullScreenRun(arguments) && collection.OpenPlain(HKEY_CURRENT_USER, registry_names::kCollectionKey) &&
-      StartRandomIsOn(collection.Handle())) {
+      collection_registry::ReadStartRandom(collection)) {
     try {
       std::vector<std::string> candidates = CandidatePaths(collection);
       if (std::optional<std::size_t> index = PickCandidate(seed, candidates.size()))

@@ -12,8 +12,8 @@ inline constexpr char kErrorCaption[] = "Screensaver error";
 // The text of the error box, ending with the maker's web address.
 std::string InstallErrorText();
 
-// This screensaver's own "ExecutablePath", when it is stored as a non-empty REG_SZ that fits
-// the 1,024-byte path buffer; empty otherwise.
+// This screensaver's own "ExecutablePath", read as every program of the collection reads a
+// path (settings/collection_registry.h); empty when there is none.
 std::string OwnExecutablePath();
 
 // The program a run with `arguments` starts: in random mode (full-screen run and

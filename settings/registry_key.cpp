@@ -58,39 +58,33 @@ void RegistryKey::Close() {
   key_ = nullptr;
 }
 
-bool RegistryKey::ReadDword(const char* subkey, const char* name, int32_t* destination) const {
+LONG RegistryKey::Query(const char* subkey, const char* name, DWORD* type, void* data, DWORD* size) const {
   ScopedSubkey key(key_, subkey, false);
+  if (!key.get()) return ERROR_FILE_NOT_FOUND;
+  return RegQueryValueExA(key.get(), name, nullptr, type, static_cast<BYTE*>(data), size);
+}
+
+LONG RegistryKey::Enumerate(DWORD index, char* name, DWORD* nameSize, DWORD* type, void* data,
+                            DWORD* dataSize) const {
+  if (!key_) return ERROR_INVALID_HANDLE;
+  return RegEnumValueA(key_, index, name, nameSize, nullptr, type, static_cast<BYTE*>(data), dataSize);
+}
+
+bool RegistryKey::Set(const char* subkey, const char* name, DWORD type, const void* data, DWORD size) const {
+  ScopedSubkey key(key_, subkey, true);
   if (!key.get()) return false;
+  return RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::ReadDword(const char* subkey, const char* name, int32_t* destination) const {
   unsigned char bytes[4];
   DWORD size = sizeof bytes;
-  if (RegQueryValueExA(key.get(), name, nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) return false;
-  if (size != sizeof bytes) return false;
+  if (Query(subkey, name, nullptr, bytes, &size) != ERROR_SUCCESS || size != sizeof bytes) return false;
   std::memcpy(destination, bytes, sizeof bytes);
   return true;
 }
 
-bool RegistryKey::ReadString(const char* subkey, const char* name, char* buffer, DWORD* size) const {
-  if (!buffer || !size || *size == 0) return false;
-  ScopedSubkey key(key_, subkey, false);
-  if (!key.get()) return false;
-  // The whole buffer is offered: a text that fills it with its terminator still fits.
-  DWORD length = *size;
-  LONG result = RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &length);
-  // Stored without a terminator: it still has to be ended inside the buffer.
-  if (result == ERROR_SUCCESS && length == *size && buffer[length - 1] != '\0') result = ERROR_MORE_DATA;
-  if (result != ERROR_SUCCESS) {
-    buffer[0] = '\0';
-    return false;
-  }
-  if (length == 0 || buffer[length - 1] != '\0') buffer[length] = '\0';
-  *size = length;
-  return true;
-}
-
 bool RegistryKey::WriteDword(const char* subkey, const char* name, int32_t value) const {
-  ScopedSubkey key(key_, subkey, true);
-  if (!key.get()) return false;
-  DWORD data = static_cast<DWORD>(value);
-  return RegSetValueExA(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
-         ERROR_SUCCESS;
+  const DWORD data = static_cast<DWORD>(value);
+  return Set(subkey, name, REG_DWORD, &data, sizeof data);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // One open registry key, closed when replaced or destroyed. Each read or write opens the
-// named subkey (if any) with full access, makes exactly one call and closes it again.
+// named subkey (if any) with full access, makes exactly one call and closes it again. The
+// raw registry calls of the programs are all here.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,11 +20,18 @@ class RegistryKey {
   HKEY Handle() const { return key_; }
   bool IsOpen() const { return key_ != nullptr; }
 
+  // One value as it is stored: its type and its bytes in `data` (capacity *size, in/out).
+  // Returns the registry's result: ERROR_MORE_DATA when the bytes do not fit.
+  LONG Query(const char* subkey, const char* name, DWORD* type, void* data, DWORD* size) const;
+  // The value at `index` of this key itself: its name (capacity *nameSize, in/out; ended
+  // with a NUL), type and bytes (capacity *dataSize, in/out).
+  LONG Enumerate(DWORD index, char* name, DWORD* nameSize, DWORD* type, void* data, DWORD* dataSize) const;
+  // Writes one value; the subkey is created if missing.
+  bool Set(const char* subkey, const char* name, DWORD type, const void* data, DWORD size) const;
+
   // Reads 4 bytes whatever the stored type; the destination changes only when exactly
   // 4 bytes were read.
   bool ReadDword(const char* subkey, const char* name, int32_t* destination) const;
-  // Reads into buffer (capacity *size, in/out); the text is always NUL-terminated.
-  bool ReadString(const char* subkey, const char* name, char* buffer, DWORD* size) const;
   bool WriteDword(const char* subkey, const char* name, int32_t value) const;
 
  private:

@@ -7,7 +7,7 @@
 #include "catalogue/product_info_page.h"
 #include "catalogue/progress_window.h"
 #include "framework/app.h"
-#include "settings/collection_members.h"
+#include "settings/collection_registry.h"
 #include "settings/product_host_page.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
@@ -57,7 +57,7 @@ BOOL CSettingsDlg::OnInitDialog() {
 
   RegistryKey collection;
   if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey))
-    startRandom_ = StartRandomIsOn(collection.Handle()) ? 1 : 0;
+    startRandom_ = collection_registry::ReadStartRandom(collection) ? 1 : 0;
   CheckDlgButton(hwnd_, IDC_START_RANDOM, startRandom_ ? BST_CHECKED : BST_UNCHECKED);
   EnableWindow(Item(IDC_START_RANDOM), installedCount_ > 0);
   return TRUE;
@@ -214,11 +214,8 @@ void CSettingsDlg::WebUpdate() {
 void CSettingsDlg::OnOK() {
   startRandom_ = IsDlgButtonChecked(hwnd_, IDC_START_RANDOM) == BST_CHECKED ? 1 : 0;
   RegistryKey collection;
-  if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey)) {
-    const DWORD value = static_cast<DWORD>(startRandom_);
-    RegSetValueExA(collection.Handle(), registry_names::kStartRandom, 0, REG_DWORD,
-                   reinterpret_cast<const BYTE*>(&value), sizeof value);
-  }
+  if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey))
+    collection_registry::WriteStartRandom(collection, startRandom_ != 0);
   fw::Dialog::OnOK();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/file_paths.h"
+#include "settings/collection_registry.h"
 #include "settings/registry_key.h"
 #include "settings/registry_names.h"
 
@@ -14,7 +15,6 @@ namespace user_registration {
 
 namespace {
 
-constexpr DWORD kBufferSize = 1024;
 // Below the user's local application data, where the installer's default folder lies too.
 constexpr char kUserFolder[] = "Kestrune\\Tellaro";
 
@@ -50,21 +50,6 @@ struct Registration {
   std::string installPath;     // a folder of the user's own, with its final backslash
 };
 
-bool HasValue(HKEY key, const char* name) {
-  return RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
-void WriteString(HKEY key, const char* name, const std::string& text) {
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>(text.size() + 1));
-}
-
-std::string ReadString(const RegistryKey& key, const char* name) {
-  char text[kBufferSize];
-  DWORD size = sizeof text;
-  return key.ReadString(nullptr, name, text, &size) ? std::string(text) : std::string();
-}
-
 // The registration the running program stands for, if it is an installed one.
 std::optional<Registration> InstalledRegistration() {
   const std::string program = RunningProgram(), system = SystemFolder();
@@ -80,21 +65,21 @@ std::optional<Registration> InstalledRegistration() {
   return registration;
 }
 
+// Each value the readers would take as absent (collection_registry.h) is written; a usable
+// one stays.
 void CompleteRegistration(const Registration& registration) {
-  RegistryKey collection, list, member;
-  if (!collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey) ||
-      !list.Create(collection.Handle(), registry_names::kListKey) ||
-      !member.Create(collection.Handle(), registry_names::kProductKey))
-    return;
-  if (!HasValue(list.Handle(), registry_names::kProductKey))
-    WriteString(list.Handle(), registry_names::kProductKey, kMemberTitle);
-  if (!fw::FileExists(ReadString(member, registry_names::kExecutablePath)))
-    WriteString(member.Handle(), registry_names::kExecutablePath, registration.executablePath);
-  if (ReadString(member, registry_names::kInstallPath).empty()) {
+  RegistryKey collection;
+  if (!collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey)) return;
+  using namespace collection_registry;
+  if (ReadListTitle(collection, registry_names::kProductKey).empty())
+    WriteListTitle(collection, registry_names::kProductKey, kMemberTitle);
+  if (!fw::FileExists(ReadExecutablePath(collection, registry_names::kProductKey)))
+    WriteExecutablePath(collection, registry_names::kProductKey, registration.executablePath);
+  if (ReadInstallPath(collection).empty()) {
     // The catalogue's cache creates what it misses below the folder; the folder itself is
     // made here so that the user has it from the start.
     SHCreateDirectoryExA(nullptr, fw::FolderOf(registration.installPath).c_str(), nullptr);
-    WriteString(member.Handle(), registry_names::kInstallPath, registration.installPath);
+    WriteInstallPath(collection, registration.installPath);
   }
 }
 

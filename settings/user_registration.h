@@ -16,7 +16,8 @@ inline constexpr char kInstalledProgram[] = "tellaro.scr";
 // uninstalled write nothing. It completes the current user's registration: the "List"
 // entry, "ExecutablePath" naming the installed tellaro.scr and "InstallPath", the folder
 // "Kestrune\Tellaro\" below the user's local application data (created), are each written
-// only when missing, and "ExecutablePath" also when it names no existing file. A usable
+// only when missing or unreadable by the collection's rules (collection_registry.h), and
+// "ExecutablePath" also when it names no existing file. A usable
 // registration (the installer's, with the folder chosen there) stays as it is, and the
 // user's settings values are never written.
 void RegisterInstalledProgramForUser();
