@@ -29,6 +29,12 @@ inline DWORD DwordValue(const std::string& key, const char* name, DWORD missing 
   return value;
 }
 
+// A value stored byte for byte as given, whatever its type.
+inline bool SetRawValue(const std::string& key, const char* name, DWORD type, const std::vector<BYTE>& data) {
+  return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, type, data.data(), static_cast<DWORD>(data.size())) ==
+         ERROR_SUCCESS;
+}
+
 inline bool SetStringValue(const std::string& key, const char* name, const std::string& text) {
   return RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
