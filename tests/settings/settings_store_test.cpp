@@ -161,25 +161,6 @@ TEST_F(SettingsStoreTest, RestoreDefaultsKeepsRandomCameraStart) {
   EXPECT_EQ(stored, 1024u) << "the reset values are saved";
 }
 
-TEST_F(SettingsStoreTest, CopyIsAWholeCopy) {
-  AddMember("Tellaro", "Tellaro 3D", MakeFile("tellaro-copy.scr"));
-  SetDword("CamMode", 1);
-  SetString(kProductKey, "InstallPath", "C:\\Saver");
-  Settings loaded;
-  ASSERT_TRUE(loaded.Load());
-  ASSERT_EQ(loaded.members.size(), 1u);
-  Settings copy;
-  copy.members.push_back({"stale", "stale", "stale"});
-  copy = loaded;
-  EXPECT_EQ(copy.CamMode, 1);
-  EXPECT_EQ(copy.InstallPath, "C:\\Saver");
-  ASSERT_EQ(copy.members.size(), 1u);
-  EXPECT_EQ(copy.members[0].title, "Tellaro 3D");
-  const Settings constructed(loaded);
-  EXPECT_EQ(constructed.members.size(), 1u);
-  EXPECT_EQ(Settings::GetInstallPath(), "C:\\Saver");
-}
-
 TEST_F(SettingsStoreTest, ListShowsOnlyMembersWhoseProgramExists) {
   const std::string present = MakeFile("member-present.scr");
   AddMember("Present", "Present Saver", present);

@@ -1,5 +1,6 @@
 // The rendering window in this process, on Wine's real windowing and OpenGL: input rules,
-// system commands, power broadcasts, the slow-machine warning and the display-mode choice.
+// system commands, power broadcasts, the slow-machine warning and what the window makes of
+// the display-mode switch's outcome.
 #include "shell/gl_window.h"
 
 #include <gtest/gtest.h>
@@ -173,16 +174,13 @@ TEST_F(GlWindowTest, LoadingNoticeIsUpWhileTheSceneLoadsAndGoneAfter) {
   EXPECT_FALSE(IsWindow(notice)) << "the notice is destroyed once the scene has loaded";
 }
 
-TEST_F(GlWindowTest, MouseMovesOfTenPixelsAreToleratedElevenEndTheRun) {
+// The tolerance's bounds are MouseMoveRule's (frame_rules_test); here, that the window keeps to it.
+TEST_F(GlWindowTest, SmallMouseMovesAreToleratedLargeOnesEndTheRun) {
   Create();
   const POINT start = Reference();
+  MoveMouse(start.x + 5, start.y - 5);
   EXPECT_FALSE(CloseRequested());
-  MoveMouse(start.x + 10, start.y + 10);
-  MoveMouse(start.x - 10, start.y - 10);
-  EXPECT_FALSE(CloseRequested());
-  MoveMouse(start.x + 11, start.y);
-  EXPECT_TRUE(CloseRequested());
-  MoveMouse(start.x, start.y - 11);
+  MoveMouse(start.x + 100, start.y);
   EXPECT_TRUE(CloseRequested());
 }
 
@@ -323,7 +321,9 @@ TEST_F(GlWindowTest, SavedModeEqualToTheDesktopMakesNoSwitch) {
   EXPECT_EQ(GetDword("CurrentVideomode"), 0u) << "nothing is saved when no switch was needed";
 }
 
-TEST_F(GlWindowTest, ZeroSizeAndDepthSwitchToTheDesktopMode) {
+// Which mode is chosen is frame_rules_test's; the display here accepts only its own, which
+// zero size and depth choose.
+TEST_F(GlWindowTest, AnAcceptedSwitchLeavesTheSettingsAsSaved) {
   SetDword("CurrentVideomode", 0);
   SetDword("XResolution", 0);
   SetDword("YResolution", 768);
