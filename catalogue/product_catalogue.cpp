@@ -47,9 +47,9 @@ CatalogueResult ProductCatalogue::LoadFromCache(const std::string& installPath) 
   if (CatalogueResult records = ReadCatalogue(bytes, installPath); !records) return records;
   for (CatalogueEntry& entry : entries_) {
     const std::string folder = ProductFolder(installPath, entry.ID);
-    entry.Screenshot = folder + PictureFileName(ProductPicture::Screenshot);
-    entry.Icon = folder + PictureFileName(ProductPicture::Icon);
-    if (CheckedPictureSize(entry.Icon, ProductPicture::Icon) < 0) entry.Icon.clear();
+    entry.ScreenshotFile = folder + PictureFileName(ProductPicture::Screenshot);
+    entry.IconFile = folder + PictureFileName(ProductPicture::Icon);
+    if (CheckedPictureSize(entry.IconFile, ProductPicture::Icon) < 0) entry.IconFile.clear();
   }
   return CatalogueResult::Ok();
 }
@@ -77,8 +77,8 @@ CatalogueResult ProductCatalogue::FetchPictures(const std::string& installPath, 
       std::string* field;
       ProductPicture picture;
       int percent;
-    } pictures[] = {{&entry.Screenshot, ProductPicture::Screenshot, i * 100 / count},
-                    {&entry.Icon, ProductPicture::Icon, (i * 100 + 50) / count}};
+    } pictures[] = {{&entry.ScreenshotFile, ProductPicture::Screenshot, i * 100 / count},
+                    {&entry.IconFile, ProductPicture::Icon, (i * 100 + 50) / count}};
     for (const auto& picture : pictures) {
       Tell(progress, nullptr, *picture.field, picture.percent);
       if (GetTickCount64() >= deadline) return Fail(CatalogueError::PicturesFailed, "the Web Update's deadline passed");

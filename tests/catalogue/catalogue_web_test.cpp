@@ -114,7 +114,7 @@ std::string Catalogue(const std::vector<Product>& products) {
 std::vector<std::string> Lines(const ProductCatalogue& catalogue) {
   std::vector<std::string> lines;
   for (const CatalogueEntry& e : catalogue.Entries())
-    lines.push_back(e.ID + " | " + e.Title + " | " + e.DescriptionText + " | " + e.Screenshot + " | " + e.Icon);
+    lines.push_back(e.ID + " | " + e.Title + " | " + e.DescriptionText + " | " + e.ScreenshotFile + " | " + e.IconFile);
   return lines;
 }
 
@@ -225,10 +225,10 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   EXPECT_EQ(Cached("update.xml"), Catalogue(kProducts));
   ASSERT_EQ(catalogue.Entries().size(), 2u);
   for (const CatalogueEntry& e : catalogue.Entries()) {
-    EXPECT_EQ(e.Screenshot, install_ + "web\\" + e.ID + "\\screenshot.jpg");
-    EXPECT_EQ(e.Icon, install_ + "web\\" + e.ID + "\\icon.bmp");
-    EXPECT_EQ(ReadFile(e.Screenshot), shot_);
-    EXPECT_EQ(ReadFile(e.Icon), IconBmp());
+    EXPECT_EQ(e.ScreenshotFile, install_ + "web\\" + e.ID + "\\screenshot.jpg");
+    EXPECT_EQ(e.IconFile, install_ + "web\\" + e.ID + "\\icon.bmp");
+    EXPECT_EQ(ReadFile(e.ScreenshotFile), shot_);
+    EXPECT_EQ(ReadFile(e.IconFile), IconBmp());
   }
 
   // The cache gives the same catalogue without the network.
@@ -242,8 +242,8 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   WriteFile(install_ + "web\\NEBULA\\icon.bmp", NotFoundPage());
   WriteFile(install_ + "web\\NEBULA\\screenshot.jpg", shot_.substr(0, shot_.size() / 2));
   ASSERT_TRUE(CacheLoad(cached));
-  EXPECT_EQ(cached.Entries()[1].Icon, "") << "a broken icon never reaches the system's bitmap reader";
-  EXPECT_EQ(cached.Entries()[0].Icon, install_ + "web\\MARSORBIT\\icon.bmp");
+  EXPECT_EQ(cached.Entries()[1].IconFile, "") << "a broken icon never reaches the system's bitmap reader";
+  EXPECT_EQ(cached.Entries()[0].IconFile, install_ + "web\\MARSORBIT\\icon.bmp");
   // A product folder of the user's own, and one the new catalogue no longer lists.
   CreateDirectoryA((install_ + "web\\MINE").c_str(), nullptr);
   WriteFile(install_ + "web\\MINE\\notes.txt", "mine");
@@ -262,9 +262,9 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   ASSERT_TRUE(WebLoad(again));
   EXPECT_EQ(server_.TakeRequests(), (std::vector<std::string>{kCataloguePath, kProducts[1].shot, IconPath("nebula")}));
   ASSERT_EQ(again.Entries().size(), 2u) << "IDs that differ in case only are one product";
-  EXPECT_EQ(ReadFile(again.Entries()[0].Screenshot), shot_) << "a good cached screenshot is kept";
-  EXPECT_EQ(ReadFile(again.Entries()[1].Screenshot), shot_);
-  EXPECT_EQ(ReadFile(again.Entries()[1].Icon), IconBmp());
+  EXPECT_EQ(ReadFile(again.Entries()[0].ScreenshotFile), shot_) << "a good cached screenshot is kept";
+  EXPECT_EQ(ReadFile(again.Entries()[1].ScreenshotFile), shot_);
+  EXPECT_EQ(ReadFile(again.Entries()[1].IconFile), IconBmp());
 
   // The last catalogue leaves Nebula out: its folder goes; the user's own file keeps MINE.
   server_.Serve(kCataloguePath, Catalogue({moved[0]}));
@@ -479,7 +479,7 @@ TEST_F(CatalogueWebTest, ProductPageShowsTheProductAndRefusesToStartAnythingButA
 
   CProductInfoPage page;
   const RECT area{6, 6, 414, 295};  // about the dialog's page area
-  ASSERT_TRUE(page.Create(area, parent, mars.Title, mars.DescriptionText, program, mars.Screenshot));
+  ASSERT_TRUE(page.Create(area, parent, mars.Title, mars.DescriptionText, program, mars.ScreenshotFile));
   ShowWindow(page.Handle(), SW_SHOWNA);
   const std::pair<int, const char*> lines[] = {{IDC_PRODUCT_TITLE, "Mars Orbit"},
                                                {IDC_DESCRIPTION1, "A red planet turns in space with its two moons."},
