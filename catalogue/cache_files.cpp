@@ -68,25 +68,4 @@ bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t len
   return true;
 }
 
-bool ReadFileUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
-  bytes->clear();
-  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bool complete = false;
-  try {
-    uint8_t piece[4096];
-    size_t got;
-    // One byte past the bound is enough to tell a file that is too large.
-    while (bytes->size() <= maxBytes && (got = std::fread(piece, 1, sizeof piece, file)) > 0)
-      bytes->insert(bytes->end(), piece, piece + got);
-    complete = !std::ferror(file) && bytes->size() <= maxBytes;
-  } catch (const std::bad_alloc&) {
-    complete = false;
-  }
-  std::fclose(file);
-  if (!complete) {
-    bytes->clear();
-    bytes->shrink_to_fit();
-  }
-  return complete;
 }

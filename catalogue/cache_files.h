@@ -18,7 +18,3 @@ bool MakePathUsable(const std::string& path);
 // replaces `path`, so a failed write or a power cut leaves any earlier file at `path` as it
 // was. True on success.
 bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t length);
-
-// The whole file at `path` when it holds at most `maxBytes`; false, with `bytes` empty, when
-// it is missing, unreadable, larger, or memory runs out.
-bool ReadFileUpTo(const std::string& path, size_t maxBytes, std::vector<uint8_t>* bytes);

@@ -5,20 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "catalogue/xml_pairs.h"
-
 // Products one catalogue may list (the collection has a handful); a catalogue that claims
 // more is refused whole.
 inline constexpr int kMaxProducts = 64;
 // An ID names a folder of the cache.
 inline constexpr size_t kMaxProductIdLength = 64;
 
-// Downloads, each refused beyond its size: the catalogue as the reader takes a file, a
-// screenshot (a JPEG for a picture of some 260 x 240 pixels), an icon (32 x 32 pixels at
-// 32 bits, headers and a full palette included).
-inline constexpr size_t kMaxCatalogueBytes = XmlPairs::kMaxFileBytes;  // 1 MiB
-inline constexpr size_t kMaxScreenshotBytes = size_t{1} << 20;         // 1 MiB
-inline constexpr size_t kMaxIconBytes = size_t{8} << 10;               // 8 KiB
+// Downloads and cached files, each refused beyond its size: the catalogue, a screenshot (a
+// JPEG for a picture of some 260 x 240 pixels), an icon (32 x 32 pixels at 32 bits, headers
+// and a full palette included).
+inline constexpr size_t kMaxCatalogueBytes = size_t{1} << 20;   // 1 MiB
+inline constexpr size_t kMaxScreenshotBytes = size_t{1} << 20;  // 1 MiB
+inline constexpr size_t kMaxIconBytes = size_t{8} << 10;        // 8 KiB
 // The catalogue and the pictures of every product it lists, together.
 inline constexpr uint64_t kMaxCacheBytes = uint64_t{32} << 20;         // 32 MiB
 

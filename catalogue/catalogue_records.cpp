@@ -60,14 +60,14 @@ bool ReadProductRecords(const XmlPairs& document, std::vector<CatalogueEntry>* e
     const bool complete = document.GetString(base + ".Title", &entry.Title) &&
                           document.GetString(base + ".Version", &entry.Version) &&
                           document.GetString(base + ".Description.Text", &entry.DescriptionText) &&
-                          document.GetString(base + ".Description.ScreenshotURL", &entry.Screenshot) &&
-                          document.GetString(base + ".Description.IconURL", &entry.Icon) &&
+                          document.GetString(base + ".Description.ScreenshotURL", &entry.ScreenshotFile) &&
+                          document.GetString(base + ".Description.IconURL", &entry.IconFile) &&
                           document.GetString(base + ".DownloadURL", &entry.DownloadURL);
     if (!complete) {
       entries->clear();
       return false;
     }
-    const bool secure = IsSecureWebAddress(entry.Screenshot) && IsSecureWebAddress(entry.Icon) &&
+    const bool secure = IsSecureWebAddress(entry.ScreenshotFile) && IsSecureWebAddress(entry.IconFile) &&
                         IsSecureWebAddress(entry.DownloadURL);
     if (IsPlainProductId(entry.ID) && !IsTaken(*entries, entry.ID) && secure) entries->push_back(std::move(entry));
   }

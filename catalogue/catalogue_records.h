@@ -8,16 +8,16 @@
 #include "base/product.h"
 #include "catalogue/xml_pairs.h"
 
-// One product of the catalogue. Screenshot and Icon hold the URLs after reading and the local
-// cache paths after a load.
+// One product of the catalogue. ScreenshotFile and IconFile hold the addresses after reading
+// and the local cache paths after a load.
 struct CatalogueEntry {
   std::string ID;
   std::string Title;
   std::string Version;
   std::string DescriptionText;
   std::string DownloadURL;
-  std::string Screenshot;
-  std::string Icon;
+  std::string ScreenshotFile;
+  std::string IconFile;
 };
 
 // True when `id` can name a folder of its own below the cache folder and nothing else: not

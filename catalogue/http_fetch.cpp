@@ -7,11 +7,11 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 #include <system_error>
 #include <thread>
 
 #include "catalogue/web_address.h"
-#include "framework/app.h"
 
 namespace {
 
@@ -20,6 +20,12 @@ constexpr int kAttempts = 5;
 constexpr DWORD kAttemptPauseMs = 250;
 constexpr DWORD kPumpMs = 50;  // how long the progress window may go without its messages
 
+using FetchResult = Result<FetchError>;
+
+FetchResult Fail(FetchError code, const std::string& url, const std::string& why) {
+  return FetchResult::Fail(code, url + ": " + why);
+}
+
 // The system's cache is neither read nor written, no cookie and no credentials go with the
 // request, no dialog comes up, and a redirection is an answer like any other (so a site
 // can't send the request on to a plain http address).
@@ -27,11 +33,13 @@ constexpr DWORD kRequestFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_TRA
                                 INTERNET_FLAG_SECURE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH |
                                 INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_AUTO_REDIRECT;
 
-// An error page is not the document asked for, so it counts as a failed attempt.
-bool AnsweredWithSuccess(HINTERNET request) {
-  DWORD status = 0, size = sizeof status, index = 0;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, &index)) return false;
-  return status >= 200 && status < 300;
+// An error page is not the document asked for, so it counts as a failed attempt. The status
+// (0 when there is none) goes into *status.
+bool AnsweredWithSuccess(HINTERNET request, DWORD* status) {
+  DWORD size = sizeof *status, index = 0;
+  *status = 0;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, status, &size, &index)) return false;
+  return *status >= 200 && *status < 300;
 }
 
 // The announced length: absent (true, *known false), a number (true), or garbage (false).
@@ -69,12 +77,12 @@ class FetchJob {
 
   // On the worker.
   void Run() {
-    const int64_t result = Download();
+    FetchResult result = Download();
     std::lock_guard<std::mutex> lock(mutex_);
     if (!abandoned_) {
       CloseHandlesLocked();
-      result_ = result;
-      if (result < 0) body_.clear();
+      if (!result) body_.clear();
+      result_ = std::move(result);
     }
     SetEvent(done_);
   }
@@ -85,52 +93,74 @@ class FetchJob {
     abandoned_ = true;
     CloseHandlesLocked();
   }
-  int64_t TakeResult(std::vector<uint8_t>* body) {
+  FetchResult TakeResult(std::vector<uint8_t>* body) {
     std::lock_guard<std::mutex> lock(mutex_);
     body->swap(body_);
     return result_;
   }
 
  private:
-  int64_t Download() {
+  FetchResult Download() {
+    const FetchResult abandoned = Fail(FetchError::TimedOut, url_, "given up at the deadline");
     HINTERNET file = nullptr;
+    std::string lastProblem;
     for (int attempt = 0; attempt < kAttempts && !file; ++attempt) {
       if (attempt > 0) Sleep(kAttemptPauseMs);
       HINTERNET session = Current(&session_);
-      if (!session) return -1;
+      if (!session) return abandoned;
       HINTERNET opened = InternetOpenUrlA(session, url_.c_str(), nullptr, 0, kRequestFlags, 1);
-      if (!opened) continue;
-      if (!Keep(opened)) return -1;
-      if (AnsweredWithSuccess(opened)) file = opened;
-      else CloseFile();
+      if (!opened) {
+        lastProblem = "error " + std::to_string(GetLastError());
+        continue;
+      }
+      if (!Keep(opened)) return abandoned;
+      DWORD status = 0;
+      if (AnsweredWithSuccess(opened, &status)) {
+        file = opened;
+      } else {
+        lastProblem = "status " + std::to_string(status);
+        CloseFile();
+      }
     }
-    if (!file) return -1;
+    if (!file)
+      return Fail(FetchError::NoAnswer, url_, std::to_string(kAttempts) + " attempts, the last: " + lastProblem);
 
     bool known = false;
     uint64_t announced = 0;
-    if (!AnnouncedLength(file, &known, &announced) || (known && announced > maxBytes_)) return -1;
+    if (!AnnouncedLength(file, &known, &announced)) return Fail(FetchError::BadAnswer, url_, "a garbled length");
+    if (known && announced > maxBytes_)
+      return Fail(FetchError::BadAnswer, url_, std::to_string(announced) + " bytes announced, more than the bound");
     try {
       std::vector<uint8_t> piece(kPieceBytes);
       for (;;) {
         // Only what has arrived is read, so every call returns as soon as a piece does.
         DWORD available = 0, read = 0;
-        if (Abandoned() || !InternetQueryDataAvailable(file, &available, 0, 0)) return -1;
+        if (Abandoned()) return abandoned;
+        if (!InternetQueryDataAvailable(file, &available, 0, 0)) return BrokenOff(abandoned);
         const DWORD wanted = std::clamp<DWORD>(available, 1, kPieceBytes);
-        if (Abandoned() || !InternetReadFile(file, piece.data(), wanted, &read)) return -1;
+        if (Abandoned()) return abandoned;
+        if (!InternetReadFile(file, piece.data(), wanted, &read)) return BrokenOff(abandoned);
         if (read == 0) break;
-        if (read > maxBytes_ - body_.size()) return -1;
+        if (read > maxBytes_ - body_.size()) return Fail(FetchError::BadAnswer, url_, "more bytes than the bound");
         body_.insert(body_.end(), piece.begin(), piece.begin() + read);
       }
     } catch (const std::bad_alloc&) {
-      return -1;
+      return Fail(FetchError::NoMemory, url_, "no memory for the body");
     }
-    if (known && announced != body_.size()) return -1;  // cut short
-    return static_cast<int64_t>(body_.size());
+    if (known && announced != body_.size())
+      return Fail(FetchError::BadAnswer, url_,
+                  std::to_string(body_.size()) + " bytes of " + std::to_string(announced) + " announced");
+    return FetchResult::Ok();
   }
 
   bool Abandoned() {
     std::lock_guard<std::mutex> lock(mutex_);
     return abandoned_;
+  }
+  // A read that failed: the waiting thread closed the handles, or the connection broke.
+  FetchResult BrokenOff(const FetchResult& abandoned) {
+    const DWORD error = GetLastError();
+    return Abandoned() ? abandoned : Fail(FetchError::BadAnswer, url_, "broke off, error " + std::to_string(error));
   }
   // The handle, or null once the waiting thread gave up.
   HINTERNET Current(HINTERNET* handle) {
@@ -166,22 +196,19 @@ class FetchJob {
   const std::string url_;
   const size_t maxBytes_;
   std::vector<uint8_t> body_;  // the worker's until the download ends
-  int64_t result_ = -1;
+  FetchResult result_ = FetchResult::Fail(FetchError::TimedOut, "unfinished");
   HANDLE done_;
 };
 
 }  // namespace
 
-bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
-               std::vector<uint8_t>* body) {
+FetchResult HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
+                      std::vector<uint8_t>* body) {
   body->clear();
-  if (!IsSecureWebAddress(url)) return false;
+  if (!IsSecureWebAddress(url)) return Fail(FetchError::NotSecure, url, "not a secure web address");
 
   HINTERNET session = InternetOpenA("Tellaro update checker", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  if (!session) {
-    fw::ShowMessage(GetActiveWindow(), "Can't init internet connection!", MB_OK);
-    return false;
-  }
+  if (!session) return Fail(FetchError::NoSession, url, "InternetOpen error " + std::to_string(GetLastError()));
   DWORD connect = limits.connectTimeoutMs, receive = limits.receiveTimeoutMs;
   InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
   InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
@@ -192,26 +219,27 @@ bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgre
     job = std::make_shared<FetchJob>(session, url, limits.maxBytes);
   } catch (const std::bad_alloc&) {
     InternetCloseHandle(session);
-    return false;
+    return Fail(FetchError::NoMemory, url, "no memory for the download");
   }
-  if (!job->Done()) return false;
+  // The job closes the session from here on.
+  if (!job->Done()) return Fail(FetchError::NoMemory, url, "no event for the download");
   try {
     std::thread([job] { job->Run(); }).detach();
   } catch (const std::system_error&) {
-    return false;  // the job closes the session
+    return Fail(FetchError::NoMemory, url, "no thread for the download");
   }
 
   for (;;) {
     const uint64_t now = GetTickCount64();
     if (now >= limits.deadline) {
       job->Abandon();
-      return false;
+      return Fail(FetchError::TimedOut, url, "given up at the deadline");
     }
     const DWORD left = static_cast<DWORD>(std::min<uint64_t>(limits.deadline - now, MAXDWORD - 1));
     if (WaitForSingleObject(job->Done(), progress ? std::min(left, kPumpMs) : left) == WAIT_OBJECT_0) break;
     if (progress) progress->DispatchPending();
   }
-  const bool fetched = job->TakeResult(body) >= 0;
+  FetchResult fetched = job->TakeResult(body);
   if (!fetched) body->clear();
   return fetched;
 }

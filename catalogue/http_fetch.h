@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "catalogue/catalogue_limits.h"
 #include "catalogue/download_progress.h"
 
@@ -17,14 +18,23 @@ struct FetchLimits {
   uint32_t receiveTimeoutMs = kReceiveTimeoutMs;  // and to send; for each piece, not the whole
 };
 
-// True with `body` holding the whole body (empty when the server sent none). False with
-// `body` empty when the address is not a secure web address (catalogue/web_address.h), the
-// server can't be reached, doesn't show a certificate the system trusts for its name, or
-// answers with a status other than 2xx in 5 attempts 250 ms apart (a redirection included),
-// the body announces or holds more than maxBytes or less than it announced, the deadline
-// passes, or memory runs out. No cookie, no credentials and no user interface go with a
-// request, and nothing goes to the system's cache. Shows "Can't init internet connection!"
-// when no session can be opened. While it waits, `progress` (may be null) dispatches its
-// window's messages.
-bool HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
-               std::vector<uint8_t>* body);
+enum class FetchError {
+  None,
+  NotSecure,  // not a secure web address (catalogue/web_address.h)
+  NoSession,  // no Internet session could be opened
+  NoAnswer,   // unreachable, no trusted certificate for its name, or no 2xx status
+  BadAnswer,  // a body that breaks its bound or its announced length, or breaks off
+  TimedOut,   // the deadline passed
+  NoMemory,
+};
+
+// Success with `body` holding the whole body (empty when the server sent none). On failure
+// `body` is empty and the result says why: the address is not a secure web address, no
+// session can be opened, the server can't be reached, doesn't show a certificate the system
+// trusts for its name, or answers with a status other than 2xx in 5 attempts 250 ms apart (a
+// redirection included), the body announces or holds more than maxBytes or less than it
+// announced, the deadline passes, or memory runs out. No cookie, no credentials and no user
+// interface go with a request, and nothing goes to the system's cache. While it waits,
+// `progress` (may be null) dispatches its window's messages.
+Result<FetchError> HttpFetch(const std::string& url, const FetchLimits& limits, DownloadProgress* progress,
+                             std::vector<uint8_t>* body);

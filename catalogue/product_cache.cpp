@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/ascii.h"
-#include "catalogue/cache_files.h"
+#include "catalogue/bounded_file.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
+#include "catalogue/bounded_file.h"
 #include "catalogue/cache_files.h"
 #include "catalogue/catalogue_ids.h"
 #include "catalogue/http_fetch.h"
 #include "catalogue/product_cache.h"
 #include "catalogue/xml_pairs.h"
-#include "framework/app.h"
 
 namespace {
 
@@ -21,11 +21,11 @@ void Tell(DownloadProgress* progress, const char* status, const std::string& loc
   progress->DispatchPending();
 }
 
-void ShowCantSave() {
-  fw::ShowMessage(GetActiveWindow(),
-                  "Can't save temporary data! \n\t\t\tPlease check free disk space or access rights \n\t\t\tfor "
-                  "program's installation path, or reinstall the program.",
-                  MB_OK);
+CatalogueResult Fail(CatalogueError code, std::string reason) { return CatalogueResult::Fail(code, std::move(reason)); }
+
+// A failed download: no session is a failure of its own, any other fails as `code`.
+CatalogueResult FetchFailed(const Result<FetchError>& fetched, CatalogueError code) {
+  return Fail(fetched.code() == FetchError::NoSession ? CatalogueError::NoInternet : code, fetched.reason());
 }
 
 // Products whose folder would have a path too long for the system are left out, so that one
@@ -38,37 +38,35 @@ void DropUncacheable(const std::string& installPath, std::vector<CatalogueEntry>
 
 }  // namespace
 
-bool ProductCatalogue::LoadFromCache(const std::string& installPath) {
+CatalogueResult ProductCatalogue::LoadFromCache(const std::string& installPath) {
   entries_.clear();
-  if (installPath.empty()) {
-    fw::ShowMessage(GetActiveWindow(), "Can't find program's installation path.\n\t\t\tPlease reinstall this software!",
-                    MB_OK);
-    return false;
-  }
-  XmlPairs document;
-  if (!document.LoadFile(installPath + kCatalogueFile) || !ReadProductRecords(document, &entries_)) return false;
-  DropUncacheable(installPath, &entries_);
+  if (installPath.empty()) return Fail(CatalogueError::NoInstallPath, "no installation folder");
+  std::vector<uint8_t> bytes;
+  const Result<FileReadError> read = ReadFileUpTo(installPath + kCatalogueFile, kMaxCatalogueBytes, &bytes);
+  if (!read) return Fail(CatalogueError::Unreadable, read.reason());
+  if (CatalogueResult records = ReadCatalogue(bytes, installPath); !records) return records;
   for (CatalogueEntry& entry : entries_) {
     const std::string folder = ProductFolder(installPath, entry.ID);
-    entry.Screenshot = folder + PictureFileName(ProductPicture::Screenshot);
-    entry.Icon = folder + PictureFileName(ProductPicture::Icon);
-    if (CheckedPictureSize(entry.Icon, ProductPicture::Icon) < 0) entry.Icon.clear();
+    entry.ScreenshotFile = folder + PictureFileName(ProductPicture::Screenshot);
+    entry.IconFile = folder + PictureFileName(ProductPicture::Icon);
+    if (CheckedPictureSize(entry.IconFile, ProductPicture::Icon) < 0) entry.IconFile.clear();
   }
-  return true;
+  return CatalogueResult::Ok();
 }
 
-bool ProductCatalogue::ReadCatalogue(std::vector<uint8_t>* bytes, const std::string& installPath) {
-  bytes->push_back('\0');
+CatalogueResult ProductCatalogue::ReadCatalogue(const std::vector<uint8_t>& bytes, const std::string& installPath) {
   XmlPairs document;
-  const bool read =
-      document.Parse(reinterpret_cast<const char*>(bytes->data())) && ReadProductRecords(document, &entries_);
-  bytes->pop_back();
+  if (!document.ParseBytes(bytes.data(), bytes.size()))
+    return Fail(CatalogueError::Unreadable, "the catalogue is no well-formed document within the reader's bounds");
+  if (!ReadProductRecords(document, &entries_))
+    return Fail(CatalogueError::Unreadable, "the catalogue's count is missing or too large, or a product lacks a key");
   DropUncacheable(installPath, &entries_);
-  return read;
+  return CatalogueResult::Ok();
 }
 
-bool ProductCatalogue::FetchPictures(const std::string& installPath, const std::string& url, uint64_t cacheBytes,
-                                     const WebUpdateTimes& times, uint64_t deadline, DownloadProgress* progress) {
+CatalogueResult ProductCatalogue::FetchPictures(const std::string& installPath, const std::string& url,
+                                                uint64_t cacheBytes, const WebUpdateTimes& times, uint64_t deadline,
+                                                DownloadProgress* progress) {
   // "&&" is how a static shows one ampersand.
   Tell(progress, "Downloading screenshots && icons", url, 0);
   const int count = static_cast<int>(entries_.size());
@@ -79,11 +77,11 @@ bool ProductCatalogue::FetchPictures(const std::string& installPath, const std::
       std::string* field;
       ProductPicture picture;
       int percent;
-    } pictures[] = {{&entry.Screenshot, ProductPicture::Screenshot, i * 100 / count},
-                    {&entry.Icon, ProductPicture::Icon, (i * 100 + 50) / count}};
+    } pictures[] = {{&entry.ScreenshotFile, ProductPicture::Screenshot, i * 100 / count},
+                    {&entry.IconFile, ProductPicture::Icon, (i * 100 + 50) / count}};
     for (const auto& picture : pictures) {
       Tell(progress, nullptr, *picture.field, picture.percent);
-      if (GetTickCount64() >= deadline) return false;
+      if (GetTickCount64() >= deadline) return Fail(CatalogueError::PicturesFailed, "the Web Update's deadline passed");
       const std::string local = folder + PictureFileName(picture.picture);
       // A good cached picture is kept even when the catalogue names another address.
       int64_t size = CheckedPictureSize(local, picture.picture);
@@ -95,27 +93,27 @@ bool ProductCatalogue::FetchPictures(const std::string& installPath, const std::
         limits.connectTimeoutMs = times.connectTimeoutMs;
         limits.receiveTimeoutMs = times.receiveTimeoutMs;
         std::vector<uint8_t> body;
-        if (!HttpFetch(*picture.field, limits, progress, &body) || body.empty() ||
-            !IsGoodPicture(picture.picture, body.data(), body.size()) ||
-            !WriteFileWithFolders(local, body.data(), body.size()))
-          return false;
+        const Result<FetchError> fetched = HttpFetch(*picture.field, limits, progress, &body);
+        if (!fetched) return FetchFailed(fetched, CatalogueError::PicturesFailed);
+        if (!IsGoodPicture(picture.picture, body.data(), body.size()))
+          return Fail(CatalogueError::PicturesFailed, *picture.field + ": not a picture that passes its check");
+        if (!WriteFileWithFolders(local, body.data(), body.size()))
+          return Fail(CatalogueError::PicturesFailed, local + ": can't be written");
         size = static_cast<int64_t>(body.size());
       }
       cacheBytes += static_cast<uint64_t>(size);
-      if (cacheBytes > kMaxCacheBytes) return false;
+      if (cacheBytes > kMaxCacheBytes)
+        return Fail(CatalogueError::PicturesFailed, "the pictures exceed the cache's bound");
       *picture.field = local;
     }
   }
-  return true;
+  return CatalogueResult::Ok();
 }
 
-bool ProductCatalogue::LoadFromWeb(const std::string& installPath, const std::string& url,
-                                   DownloadProgress* progress, const WebUpdateTimes& times) {
+CatalogueResult ProductCatalogue::LoadFromWeb(const std::string& installPath, const std::string& url,
+                                              DownloadProgress* progress, const WebUpdateTimes& times) {
   entries_.clear();
-  if (installPath.empty()) {
-    fw::ShowMessage(GetActiveWindow(), "Can't find program's installation path.\nPlease reinstall this software!", MB_OK);
-    return false;
-  }
+  if (installPath.empty()) return Fail(CatalogueError::NoInstallPath, "no installation folder");
   const uint64_t deadline = GetTickCount64() + times.deadlineMs;
 
   Tell(progress, "Downloading available products list...", url, -1);
@@ -125,30 +123,35 @@ bool ProductCatalogue::LoadFromWeb(const std::string& installPath, const std::st
   limits.connectTimeoutMs = times.connectTimeoutMs;
   limits.receiveTimeoutMs = times.receiveTimeoutMs;
   std::vector<uint8_t> catalogue;
-  if (!HttpFetch(url, limits, progress, &catalogue) || catalogue.empty()) return false;
+  const Result<FetchError> fetched = HttpFetch(url, limits, progress, &catalogue);
+  if (!fetched) return FetchFailed(fetched, CatalogueError::DownloadFailed);
+  if (catalogue.empty()) return Fail(CatalogueError::DownloadFailed, url + ": an empty catalogue");
   // Judged before anything is saved: a catalogue that can't be read never replaces a good one.
-  if (!ReadCatalogue(&catalogue, installPath)) return false;
-  if (!MakePathUsable(CacheFolder(installPath))) {
+  if (CatalogueResult read = ReadCatalogue(catalogue, installPath); !read) {
     entries_.clear();
-    ShowCantSave();
-    return false;
+    return read;
+  }
+  const std::string cache = CacheFolder(installPath);
+  if (!MakePathUsable(cache)) {
+    entries_.clear();
+    return Fail(CatalogueError::CantSave, cache + ": can't be written");
   }
   // The catalogue goes to the cache last, so that a failure on the way keeps the last one;
   // the pictures fetched for products that only the new one lists go again.
-  if (!FetchPictures(installPath, url, catalogue.size(), times, deadline, progress)) {
+  if (CatalogueResult pictures = FetchPictures(installPath, url, catalogue.size(), times, deadline, progress);
+      !pictures) {
     entries_.clear();
     ProductCatalogue last;
-    last.LoadFromCache(installPath);
+    static_cast<void>(last.LoadFromCache(installPath));  // none or an unreadable one: every new folder goes
     RemoveUnlistedProducts(installPath, last.Entries());
-    return false;
+    return pictures;
   }
   if (!WriteFileWithFolders(installPath + kCatalogueFile, catalogue.data(), catalogue.size())) {
     entries_.clear();
-    ShowCantSave();
-    return false;
+    return Fail(CatalogueError::CantSave, installPath + kCatalogueFile + ": can't be written");
   }
   RemoveUnlistedProducts(installPath, entries_);
-  return true;
+  return CatalogueResult::Ok();
 }
 
 std::string CatalogueAddress() {

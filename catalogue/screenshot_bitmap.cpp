@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "catalogue/cache_files.h"
+#include "catalogue/bounded_file.h"
 #include "catalogue/product_pictures.h"
 
 namespace {

@@ -1,20 +1,13 @@
 #include "catalogue/xml_pairs.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <limits>
-#include <memory>
 #include <new>
 
 #include "base/ascii.h"
 #include "catalogue/xml_tokenizer.h"
 
 namespace {
-
-constexpr size_t kPiece = 256;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
 
 // "%d" without its undefined behaviour for numbers out of range: those saturate.
 int32_t ReadDecimal(const char* p) {
@@ -33,27 +26,17 @@ int32_t ReadDecimal(const char* p) {
 
 }  // namespace
 
-bool XmlPairs::LoadFile(const std::string& path) {
-  pairs_.clear();
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
+bool XmlPairs::ParseBytes(const uint8_t* bytes, size_t length) {
+  std::string text;
   try {
-    // Room for one more piece and the terminating zero at every read.
-    std::vector<char> text(kPiece + 1);
-    size_t used = 0;
-    for (;;) {
-      const size_t got = std::fread(text.data() + used, 1, kPiece, file.get());
-      used += got;
-      if (used > kMaxFileBytes) return false;
-      if (got < kPiece) break;
-      text.resize(used + kPiece + 1);
-    }
-    if (std::ferror(file.get())) return false;
-    text[used] = '\0';
-    return Parse(text.data());
+    const auto* begin = reinterpret_cast<const char*>(bytes);
+    text.assign(begin, length > 0 ? std::find(begin, begin + length, '\0') : begin);
   } catch (const std::bad_alloc&) {
+    pairs_.clear();
+    first_.clear();
     return false;
   }
+  return Parse(text.c_str());
 }
 
 bool XmlPairs::Parse(const char* text) {

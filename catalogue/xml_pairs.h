@@ -23,13 +23,10 @@ class XmlPairs {
   static constexpr size_t kMaxDepth = 32;          // elements open at once
   static constexpr size_t kMaxKeyLength = 1023;    // a dotted path, as long as one tag may be
   static constexpr size_t kMaxPairs = 4096;
-  static constexpr size_t kMaxFileBytes = size_t{1} << 20;  // LoadFile refuses larger files
 
-  // Reads the whole file (binary, in pieces of 256 bytes) and parses it. False, with the
-  // list empty, when the file can't be opened or read, holds more than kMaxFileBytes,
-  // memory runs out, or Parse refuses it. The text ends at the file's first zero byte, as
-  // for Parse.
-  bool LoadFile(const std::string& path);
+  // Parses `length` bytes (a file's, a download's) as a text that ends at the first zero
+  // byte, or after the last byte when there is none; as Parse otherwise.
+  bool ParseBytes(const uint8_t* bytes, size_t length);
 
   // Replaces the list with the pairs of a zero-terminated text, in document order. True on
   // success; false, with the list empty, for a "<" without ">", a tag inside or text run of

@@ -5,5 +5,9 @@
 #include "launcher/randomizer.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-  return launcher::RunRandomizer(commandLine ? commandLine : "");
+  const auto run = launcher::RunRandomizer(commandLine ? commandLine : "");
+  // Only a missing program is the user's to repair; any other failure ends quietly.
+  if (run || run.code() != rotation::StartError::ProgramMissing) return 0;
+  MessageBoxA(nullptr, launcher::InstallErrorText().c_str(), launcher::kErrorCaption, MB_OK);
+  return -1;
 }

@@ -62,23 +62,18 @@ std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed) {
   return OwnExecutablePath();
 }
 
-int RunRandomizer(const std::string& arguments) {
+Result<rotation::StartError> RunRandomizer(const std::string& arguments) {
   // An account that starts the installed launcher before the screensaver has no registration yet.
   user_registration::RegisterInstalledProgramForUser();
   const std::string path = ChooseExecutablePath(arguments, GetTickCount());
-  if (!path.empty()) {
-    DWORD error = ERROR_SUCCESS;
-    if (const MemberProcess started = StartMember(path, arguments, &error)) {
-      // The host sees the screensaver running until the member's full-screen run ends.
-      // The launcher owns no window, so nothing waits for its answer meanwhile.
-      if (IsFullScreenRun(arguments)) WaitForSingleObject(started.Handle(), INFINITE);
-      return 0;
-    }
-    // Only a missing program is the user's to repair; any other failure ends quietly.
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return 0;
-  }
-  MessageBoxA(nullptr, InstallErrorText().c_str(), kErrorCaption, MB_OK);
-  return -1;
+  if (path.empty())
+    return Result<rotation::StartError>::Fail(rotation::StartError::ProgramMissing, "no program registered");
+  MemberProcess started;
+  const Result<rotation::StartError> start = StartMember(path, arguments, &started);
+  // The host sees the screensaver running until the member's full-screen run ends.
+  // The launcher owns no window, so nothing waits for its answer meanwhile.
+  if (start && IsFullScreenRun(arguments)) WaitForSingleObject(started.Handle(), INFINITE);
+  return start;
 }
 
 }  // namespace launcher

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/result.h"
+#include "rotation/member_start.h"
+
 namespace launcher {
 
 inline constexpr char kErrorCaption[] = "Screensaver error";
@@ -23,9 +26,9 @@ std::string OwnExecutablePath();
 std::string ChooseExecutablePath(const std::string& arguments, uint32_t seed);
 
 // One whole run: complete the user's registration when this is the installed launcher
-// (user_registration.h), choose, start, wait during a full-screen run. Returns the exit code: 0 when
-// a program ran or could not be started for a reason other than a missing file; -1 after the
-// "Screensaver error" box when nothing could be started for want of a file.
-int RunRandomizer(const std::string& arguments);
+// (user_registration.h), choose, start, wait during a full-screen run. Success when a program
+// ran; ProgramMissing when nothing could be started for want of a program file (none
+// registered included), which is the user's to repair; the start's failure otherwise.
+Result<rotation::StartError> RunRandomizer(const std::string& arguments);
 
 }  // namespace launcher

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/result.h"
 #include "resources/byte_buffer.h"
 
 struct Image {
@@ -11,6 +12,19 @@ struct Image {
   int32_t height = 0;
   ByteBuffer pixels;  // width * height * bitsPerPixel / 8 bytes, or null
 };
+
+// Why a picture could not be had; the reason names the picture and what was wrong with it.
+enum class ImageError {
+  None,
+  NotInArchive,   // the member is missing or can't be extracted (the archive's reason)
+  UnknownFormat,  // neither ".jpg" nor ".tga"
+  Unsupported,    // a kind of picture the decoders don't read
+  Truncated,      // the data ends before the picture does
+  Damaged,        // the JPEG library refused the data
+  TooLarge,       // beyond the caller's bound on pixels or scans
+  NoMemory,
+};
+using ImageResult = Result<ImageError>;
 
 // Pictures whose pixel buffer would exceed this are refused before anything is allocated;
 // the largest texture of the screensaver needs 1.5 MiB.

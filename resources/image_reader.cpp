@@ -18,34 +18,30 @@ ImageFormat FormatOf(const char* name) {
   return ImageFormat::Unknown;
 }
 
-bool ReadJpeg(Image* image, const uint8_t* bytes, size_t length, const char* name, std::string* reason) {
+ImageResult ReadJpeg(Image* image, const uint8_t* bytes, size_t length, const char* name) {
   JpegRaster raster;
-  if (!DecodeJpeg(bytes, length, &raster)) {
-    TraceError(reason, "Can't decompress jpeg image \"%s\"", name);
-    return false;
-  }
+  const ImageResult decoded = DecodeJpeg(bytes, length, &raster);
+  if (!decoded)
+    return ImageResult::Fail(decoded.code(), TraceError("Can't decompress jpeg image \"%s\": %s", name,
+                                                        decoded.reason().c_str()));
   image->pixels = std::move(raster.pixels);
   image->width = static_cast<int32_t>(raster.width);
   image->height = static_cast<int32_t>(raster.height);
   image->bitsPerPixel = 24;
-  return true;
+  return decoded;
 }
 
 }  // namespace
 
-bool ReadImage(Image* image, const char* memberName, ResourcePak& pak, std::string* reason) {
+ImageResult ReadImage(Image* image, const char* memberName, ResourcePak& pak) {
   image->pixels.reset();
   ByteBuffer bytes;
   const int32_t length = pak.Extract(memberName, &bytes);
-  if (length <= 0) {
-    if (reason) *reason = pak.LastError();
-    return false;
-  }
+  if (length <= 0) return ImageResult::Fail(ImageError::NotInArchive, pak.LastResult().reason());
   switch (FormatOf(memberName)) {
-    case ImageFormat::Tga: return DecodeTga(image, bytes.get(), static_cast<size_t>(length), memberName, reason);
-    case ImageFormat::Jpeg: return ReadJpeg(image, bytes.get(), static_cast<size_t>(length), memberName, reason);
+    case ImageFormat::Tga: return DecodeTga(image, bytes.get(), static_cast<size_t>(length), memberName);
+    case ImageFormat::Jpeg: return ReadJpeg(image, bytes.get(), static_cast<size_t>(length), memberName);
     case ImageFormat::Unknown: break;
   }
-  TraceError(reason, "Unknown image \"%s\" format", memberName);
-  return false;
+  return ImageResult::Fail(ImageError::UnknownFormat, TraceError("Unknown image \"%s\" format", memberName));
 }

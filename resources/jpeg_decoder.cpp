@@ -8,15 +8,20 @@
 
 #include <jpeglib.h>
 
+#include "resources/trace.h"
+
 namespace {
 
 constexpr size_t kWindowSize = 65536;
 
 // The library's standard error manager, except that a fatal error jumps back into the
-// decode instead of ending the process, and warnings are not shown.
+// decode instead of ending the process, keeping the library's text of it for the result,
+// and warnings are not shown.
 struct ErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf escape;
+  char message[JMSG_LENGTH_MAX];
+  bool tooManyScans;
 };
 
 // The input bytes fed to the library through a 64 KiB window. Past the end it supplies an
@@ -48,14 +53,27 @@ struct JpegDecode {
 };
 
 void ExitToDecode(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
+  auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+  errors->base.format_message(info, errors->message);
+  std::longjmp(errors->escape, 1);
 }
 
 void Silent(j_common_ptr) {}
 
 void CountScans(j_common_ptr info) {
   const auto* limit = reinterpret_cast<const ScanLimit*>(info->progress);
-  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > limit->maxScans) ExitToDecode(info);
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= limit->maxScans) return;
+  reinterpret_cast<ErrorManager*>(info->err)->tooManyScans = true;
+  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->escape, 1);
+}
+
+ImageResult Unsupported(j_decompress_ptr info) {
+  return ImageResult::Fail(ImageError::Unsupported,
+                           TraceError("colour space %d is not supported", static_cast<int>(info->jpeg_color_space)));
+}
+
+ImageResult Truncated() {
+  return ImageResult::Fail(ImageError::Truncated, "the data ends before the picture does");
 }
 
 void InitSource(j_decompress_ptr) {}
@@ -93,14 +111,17 @@ void SkipInputData(j_decompress_ptr info, long count) {
   source->base.bytes_in_buffer -= rest;
 }
 
-// Runs the library over the bytes: 0 on success, else the number of the step that failed
-// (kept for a debugger). Only `decode` is touched after setjmp.
-int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPixelBytes, int maxScans) {
+// Runs the library over the bytes. Only `decode` is touched after setjmp.
+ImageResult Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPixelBytes, int maxScans) {
   jpeg_decompress_struct* const info = &decode->decompressor;
   info->err = jpeg_std_error(&decode->errors.base);
   decode->errors.base.error_exit = ExitToDecode;
   decode->errors.base.output_message = Silent;
-  if (setjmp(decode->errors.escape) != 0) return 1;
+  if (setjmp(decode->errors.escape) != 0) {
+    if (decode->errors.tooManyScans)
+      return ImageResult::Fail(ImageError::TooLarge, TraceError("more than %d scans", maxScans));
+    return ImageResult::Fail(ImageError::Damaged, decode->errors.message);
+  }
 
   jpeg_create_decompress(info);
   MemorySource* source = &decode->source;
@@ -128,42 +149,48 @@ int Run(JpegDecode* decode, const uint8_t* bytes, size_t length, uint64_t maxPix
     case JCS_GRAYSCALE: info->out_color_space = JCS_RGB; break;
     case JCS_YCbCr:
     case JCS_RGB: break;
-    default: return 2;
+    default: return Unsupported(info);
   }
   jpeg_calc_output_dimensions(info);
-  if (info->out_color_space != JCS_RGB || info->output_components != 3) return 2;
+  if (info->out_color_space != JCS_RGB || info->output_components != 3) return Unsupported(info);
   const size_t rowBytes = static_cast<size_t>(info->output_width) * 3;
   const uint64_t size = PixelBufferSize(info->output_width, info->output_height, 3, maxPixelBytes);
-  if (size == 0) return 3;
+  if (size == 0)
+    return ImageResult::Fail(ImageError::TooLarge, TraceError("%ux%u pixels, more than %llu bytes",
+                                                              info->output_width, info->output_height,
+                                                              static_cast<unsigned long long>(maxPixelBytes)));
   decode->pixels = AllocateBytes(static_cast<size_t>(size));
-  if (!decode->pixels) return 4;
+  if (!decode->pixels)
+    return ImageResult::Fail(ImageError::NoMemory, TraceError("Can't allocate memory (size=%llu)",
+                                                              static_cast<unsigned long long>(size)));
 
   jpeg_start_decompress(info);
   while (info->output_scanline < info->output_height) {
     JSAMPROW row = decode->pixels.get() + static_cast<size_t>(info->output_scanline) * rowBytes;
-    if (jpeg_read_scanlines(info, &row, 1) != 1) return 5;
+    if (jpeg_read_scanlines(info, &row, 1) != 1) return Truncated();
   }
   jpeg_finish_decompress(info);
-  return source->endReached ? 6 : 0;
+  return source->endReached ? Truncated() : ImageResult::Ok();
 }
 
 }  // namespace
 
-bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes, int maxScans) {
+ImageResult DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes,
+                       int maxScans) {
   std::unique_ptr<JpegDecode> decode(new (std::nothrow) JpegDecode());
-  if (!decode) return false;
-  const int result = Run(decode.get(), bytes, length, maxPixelBytes, maxScans);
+  if (!decode) return ImageResult::Fail(ImageError::NoMemory, "no memory for the decoder");
+  ImageResult result = Run(decode.get(), bytes, length, maxPixelBytes, maxScans);
   const uint32_t width = decode->decompressor.output_width;
   const uint32_t height = decode->decompressor.output_height;
   // Safe after a partial create: the value-initialised record has no memory manager yet.
   jpeg_destroy_decompress(&decode->decompressor);
-  if (result != 0) return false;
+  if (!result) return result;
   raster->pixels = std::move(decode->pixels);
   raster->width = width;
   raster->height = height;
-  return true;
+  return result;
 }
 
-bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster) {
+ImageResult DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster) {
   return DecodeJpeg(bytes, length, raster, kMaxImageBytes);
 }

@@ -12,12 +12,14 @@ struct JpegRaster {
   uint32_t height = 0;  // libjpeg's output height
 };
 
-// True on success with `raster` filled; false on failure with `raster` untouched. The bytes
-// are only read. Grayscale files come out as RGB; files of other colour spaces (CMYK) are
-// refused, and so are files that end before their image is complete.
-bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster);
+// Success with `raster` filled; on failure `raster` is untouched and the result says why (for
+// data the library refuses, in the library's words). The bytes are only read. Grayscale
+// files come out as RGB; files of other colour spaces (CMYK) are refused, and so are files
+// that end before their image is complete.
+ImageResult DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster);
 // The same with a bound on the decoded size in bytes, checked before any pixel is decoded,
 // and, when maxScans > 0, on the number of scans: every scan of a progressive file passes
 // over the whole picture, so a file of thousands of scans is refused at the first one too
 // many instead of being decoded for minutes.
-bool DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes, int maxScans = 0);
+ImageResult DecodeJpeg(const uint8_t* bytes, size_t length, JpegRaster* raster, uint64_t maxPixelBytes,
+                       int maxScans = 0);

@@ -37,7 +37,7 @@ bool SizeIsAttainable(const PakEntry& entry, int32_t archiveSize) {
 
 bool ResourcePak::Open(int32_t resourceId) {
   Close();
-  lastError_.clear();
+  lastResult_ = Result<PakError>::Ok();
   source_ = StreamSource{};
   source_.resourceId = resourceId;
   return OpenSource();
@@ -45,14 +45,14 @@ bool ResourcePak::Open(int32_t resourceId) {
 
 bool ResourcePak::Open(const void* data, int32_t size) {
   Close();
-  lastError_.clear();
+  lastResult_ = Result<PakError>::Ok();
   source_ = StreamSource{};
   source_.data = data;
   source_.size = size;
   // A null buffer would read as "the resource with identifier 0"; refuse it here.
   if (data == nullptr) {
     std::strcpy(name_, kPakName);
-    TraceError(&lastError_, "Can't open file \"%s\"", name_);
+    lastResult_ = Result<PakError>::Fail(PakError::CantOpen, TraceError("Can't open file \"%s\"", name_));
     return false;
   }
   return OpenSource();
@@ -68,7 +68,7 @@ bool ResourcePak::OpenSource() {
     archive_ = nullptr;
   }
   if (archive_ == nullptr) {
-    TraceError(&lastError_, "Can't open file \"%s\"", name_);
+    lastResult_ = Result<PakError>::Fail(PakError::CantOpen, TraceError("Can't open file \"%s\"", name_));
     return false;
   }
   entryCount_ = static_cast<int32_t>(global.number_entry);
@@ -76,7 +76,8 @@ bool ResourcePak::OpenSource() {
 
   entries_.reset(new (std::nothrow) PakEntry[static_cast<size_t>(entryCount_)]());
   if (!entries_) {
-    TraceError(&lastError_, "Not enought memory to load pak file \"%s\"", name_);
+    lastResult_ =
+        Result<PakError>::Fail(PakError::NoMemory, TraceError("Not enought memory to load pak file \"%s\"", name_));
     unzClose(archive_);
     archive_ = nullptr;
     entryCount_ = 0;
@@ -125,11 +126,12 @@ const PakEntry* ResourcePak::Find(const char* memberName) const {
 
 int32_t ResourcePak::Extract(const char* memberName, ByteBuffer* bytes) {
   bytes->reset();
-  lastError_.clear();
+  lastResult_ = Result<PakError>::Ok();
   const char* shownName = memberName != nullptr ? memberName : "";
   const PakEntry* entry = archive_ != nullptr ? Find(memberName) : nullptr;
   if (entry == nullptr) {
-    TraceError(&lastError_, "File \"%s:%s\" not found", name_, shownName);
+    lastResult_ =
+        Result<PakError>::Fail(PakError::NotFound, TraceError("File \"%s:%s\" not found", name_, shownName));
     return 0;
   }
   ByteBuffer buffer;
@@ -145,7 +147,8 @@ int32_t ResourcePak::Extract(const char* memberName, ByteBuffer* bytes) {
     unzCloseCurrentFile(archive_);  // a CRC-32 mismatch reported here does not fail the extraction
   }
   if (!buffer || read != entry->uncompressedSize) {
-    TraceError(&lastError_, "Can't extract file \"%s:%s\"", name_, shownName);
+    lastResult_ =
+        Result<PakError>::Fail(PakError::CantExtract, TraceError("Can't extract file \"%s:%s\"", name_, shownName));
     return 0;
   }
   *bytes = std::move(buffer);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/result.h"
 #include "resources/byte_buffer.h"
 #include "resources/resource_lookup.h"
 #include "resources/resource_stream.h"
@@ -23,6 +24,8 @@ struct PakEntry {
   bool encrypted;
   bool listed;  // false when the reader gave no usable record (the entry never matches)
 };
+
+enum class PakError { None, CantOpen, NoMemory, NotFound, CantExtract };
 
 class ResourcePak {
  public:
@@ -49,8 +52,10 @@ class ResourcePak {
 
   bool IsOpen() const { return archive_ != nullptr; }
   const char* Name() const { return name_; }
-  // Why the last Open or Extract failed ("" after one that succeeded).
-  const std::string& LastError() const { return lastError_; }
+  // The outcome of the last Open or Extract: success, or the code and the trace of why it
+  // failed ("File \"_ResourceData:stars.dat\" not found"). Open and Extract keep their
+  // plain answers (true or false, a length or 0); this is where their reason waits.
+  const Result<PakError>& LastResult() const { return lastResult_; }
   int32_t EntryCount() const { return entryCount_; }
   const PakEntry* Entries() const { return entries_.get(); }
 
@@ -60,7 +65,7 @@ class ResourcePak {
   const PakEntry* Find(const char* memberName) const;
 
   char name_[256] = "";
-  std::string lastError_;
+  Result<PakError> lastResult_;
   StreamSource source_;
   unzFile archive_ = nullptr;
   int32_t entryCount_ = 0;

@@ -92,16 +92,17 @@ uint64_t LeastPixelBytes(uint8_t type, uint64_t pixels, uint64_t bytesPerPixel) 
   return (pixels + kPixelsPerPacket - 1) / kPixelsPerPacket * (1 + bytesPerPixel);
 }
 
+ImageResult Truncated(const char* name) {
+  return ImageResult::Fail(ImageError::Truncated, TraceError("Truncated tga image \"%s\"", name));
+}
+
 }  // namespace
 
-bool DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name, std::string* reason) {
+ImageResult DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* name) {
   image->pixels.reset();
   ByteCursor cursor(bytes, length);
   const uint8_t* header = cursor.Take(kHeaderSize);
-  if (header == nullptr) {
-    TraceError(reason, "Truncated tga image \"%s\"", name);
-    return false;
-  }
+  if (header == nullptr) return Truncated(name);
   const uint8_t idLength = header[0];
   const uint8_t colourMapType = header[1];
   const uint8_t type = header[2];
@@ -110,41 +111,32 @@ bool DecodeTga(Image* image, const uint8_t* bytes, size_t length, const char* na
   const uint8_t depth = header[16];
   const bool topFirst = (header[17] & kTopRowFirst) != 0;
 
-  if (type != kTypeTrueColour && type != kTypeRunLength) {
-    TraceError(reason, "Unsupported tga image \"%s\" type (type=%d)", name, type);
-    return false;
-  }
-  if (colourMapType != 0 || (depth != 24 && depth != 32)) {
-    TraceError(reason, "Unsupported tga image \"%s\" pixel size (size=%d)", name, depth);
-    return false;
-  }
+  if (type != kTypeTrueColour && type != kTypeRunLength)
+    return ImageResult::Fail(ImageError::Unsupported,
+                             TraceError("Unsupported tga image \"%s\" type (type=%d)", name, type));
+  if (colourMapType != 0 || (depth != 24 && depth != 32))
+    return ImageResult::Fail(ImageError::Unsupported,
+                             TraceError("Unsupported tga image \"%s\" pixel size (size=%d)", name, depth));
   image->width = width;
   image->height = height;
   image->bitsPerPixel = depth;
   const int bytesPerPixel = depth == 32 ? 4 : 3;
 
   const uint64_t size = PixelBufferSize(width, height, bytesPerPixel);
-  if (size == 0) {
-    TraceError(reason, "Unsupported tga image \"%s\" size (%dx%d)", name, width, height);
-    return false;
-  }
+  if (size == 0)
+    return ImageResult::Fail(ImageError::Unsupported,
+                             TraceError("Unsupported tga image \"%s\" size (%dx%d)", name, width, height));
   const uint64_t pixelCount = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-  if (!cursor.Skip(idLength) || cursor.Remaining() < LeastPixelBytes(type, pixelCount, bytesPerPixel)) {
-    TraceError(reason, "Truncated tga image \"%s\"", name);
-    return false;
-  }
+  if (!cursor.Skip(idLength) || cursor.Remaining() < LeastPixelBytes(type, pixelCount, bytesPerPixel))
+    return Truncated(name);
   ByteBuffer pixels = AllocateBytes(static_cast<size_t>(size));
-  if (!pixels) {
-    TraceError(reason, "Can't allocate memory (size=%d)", static_cast<int>(size));
-    return false;
-  }
+  if (!pixels)
+    return ImageResult::Fail(ImageError::NoMemory,
+                             TraceError("Can't allocate memory (size=%d)", static_cast<int>(size)));
   RowWriter writer(pixels.get(), width, height, bytesPerPixel, topFirst);
   const bool complete = type == kTypeTrueColour ? DecodeUncompressed(cursor, writer, bytesPerPixel)
                                                 : DecodeRunLength(cursor, writer, bytesPerPixel);
-  if (!complete) {
-    TraceError(reason, "Truncated tga image \"%s\"", name);
-    return false;
-  }
+  if (!complete) return Truncated(name);
   image->pixels = std::move(pixels);
-  return true;
+  return ImageResult::Ok();
 }

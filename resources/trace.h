@@ -1,7 +1,7 @@
 #pragma once
 // Loader diagnostics of the archive and the image decoders. TraceError formats why a load
-// failed into the caller's `reason` (and does nothing when the caller gave none); it shows
-// and writes nothing anywhere. What the user sees is decided by the caller.
+// failed and hands the text back for the caller's result; it shows and writes nothing
+// anywhere. What the user sees is decided by the host at the top.
 #include <string>
 
 #if defined(__GNUC__)
@@ -10,4 +10,4 @@
 #define TELLARO_PRINTF_FORMAT(f, a)
 #endif
 
-void TraceError(std::string* reason, const char* format, ...) TELLARO_PRINTF_FORMAT(2, 3);
+std::string TraceError(const char* format, ...) TELLARO_PRINTF_FORMAT(1, 2);

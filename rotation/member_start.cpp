@@ -1,6 +1,8 @@
 #include "rotation/member_start.h"
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "rotation/member_command_line.h"
@@ -25,14 +27,13 @@ void MemberProcess::Close() {
   process_ = nullptr;
 }
 
-MemberProcess StartMember(const std::string& executablePath, const std::string& arguments, DWORD* error) {
-  auto fail = [error](DWORD code) {
-    if (error) *error = code;
-    SetLastError(code);
-    return MemberProcess();
-  };
+Result<StartError> StartMember(const std::string& executablePath, const std::string& arguments,
+                               MemberProcess* started) {
+  if (started) started->Close();
   const std::optional<std::string> composed = ComposeMemberCommandLine(executablePath, arguments);
-  if (!composed) return fail(ERROR_FILENAME_EXCED_RANGE);
+  if (!composed)
+    return Result<StartError>::Fail(StartError::CommandLineTooLong,
+                                    std::to_string(arguments.size()) + " bytes of arguments don't fit");
 
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::vector<char> commandLine(composed->begin(), composed->end());
@@ -45,12 +46,16 @@ MemberProcess StartMember(const std::string& executablePath, const std::string& 
   startup.wShowWindow = SW_SHOWNA;
   PROCESS_INFORMATION process{};
   if (!CreateProcessA(executablePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                      nullptr, nullptr, &startup, &process))
-    return fail(GetLastError());
-
+                      nullptr, nullptr, &startup, &process)) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return Result<StartError>::Fail(missing ? StartError::ProgramMissing : StartError::NotStarted,
+                                    "CreateProcess error " + std::to_string(error));
+  }
   CloseHandle(process.hThread);
-  if (error) *error = ERROR_SUCCESS;
-  return MemberProcess(process.hProcess);
+  MemberProcess member(process.hProcess);
+  if (started) *started = std::move(member);
+  return Result<StartError>::Ok();
 }
 
 std::string PageArgument(HWND pageWindow) {

@@ -5,7 +5,16 @@
 
 #include <string>
 
+#include "base/result.h"
+
 namespace rotation {
+
+enum class StartError {
+  None,
+  CommandLineTooLong,  // the arguments don't fit a command line; nothing was started
+  ProgramMissing,      // the program file or its folder isn't there: the user's to repair
+  NotStarted,          // any other refusal of the system's
+};
 
 // A started member's process, closed with the object. Empty when the start failed.
 class MemberProcess {
@@ -29,11 +38,12 @@ class MemberProcess {
   HANDLE process_ = nullptr;
 };
 
-// Starts `executablePath` with the command line "\"<path>\" <arguments>". On failure the
-// result is empty and *error (if given) holds the reason: CreateProcessA's error code, or
-// ERROR_FILENAME_EXCED_RANGE for an argument string that does not fit the command line (it
-// is refused, nothing starts). Nothing here waits for the program.
-MemberProcess StartMember(const std::string& executablePath, const std::string& arguments, DWORD* error = nullptr);
+// Starts `executablePath` with the command line "\"<path>\" <arguments>" and hands the
+// process to `started` (when given; otherwise its handle is closed at once). On failure
+// `started` is empty and the reason names CreateProcessA's error code. Nothing here waits
+// for the program.
+Result<StartError> StartMember(const std::string& executablePath, const std::string& arguments,
+                               MemberProcess* started = nullptr);
 
 // "-1:<handle>" for the settings page that a member places inside `pageWindow`.
 std::string PageArgument(HWND pageWindow);

@@ -18,7 +18,8 @@ CProductHostPage::~CProductHostPage() { sibling_.Terminate(); }
 bool CProductHostPage::Create(const RECT& rect, const std::string& program, HWND parent) {
   if (!CreateModeless(parent)) return false;
   MoveWindow(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-  sibling_ = rotation::StartMember(program, rotation::PageArgument(hwnd_));
+  // A sibling that can't be started leaves the page empty, without a word.
+  static_cast<void>(rotation::StartMember(program, rotation::PageArgument(hwnd_), &sibling_));
   return true;
 }
 

@@ -17,8 +17,7 @@ std::vector<ProductEntry> BuildProductList(const std::vector<CollectionEntry>& m
     const bool listed = std::any_of(products.begin(), products.end(),
                                     [&](const ProductEntry& entry) { return entry.ID == product.ID; });
     if (listed || IsOwnProduct(product.ID)) continue;
-    products.push_back(ProductEntry{product.ID, product.Title, product.Version, product.DescriptionText,
-                                    product.DownloadURL, product.Screenshot, product.Icon, std::string()});
+    products.push_back(ProductEntry{product, std::string()});
   }
   return products;
 }

@@ -7,14 +7,9 @@
 #include "catalogue/catalogue_records.h"
 #include "settings/settings.h"
 
-struct ProductEntry {
-  std::string ID;
-  std::string Title;
-  std::string Version;
-  std::string DescriptionText;
-  std::string DownloadURL;
-  std::string ScreenshotFile;
-  std::string IconFile;
+// A product of the list: the catalogue's record of it (an installed member's has its key as
+// ID and its title, the rest empty) and the program of an installed one.
+struct ProductEntry : CatalogueEntry {
   std::string ExecutablePath;  // empty: not installed
 
   bool Installed() const { return !ExecutablePath.empty(); }

@@ -19,6 +19,32 @@ namespace {
 constexpr int kMissingProgramImage = 4;  // the strip's screen with a red cross
 constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
+// The failures of a catalogue load that have a message of their own; the others have none.
+// It goes to the window that is active, as it always has: during a Web Update the progress
+// window is still up.
+void ShowLoadFailure(CatalogueError failure, bool fromWeb) {
+  const char* text = nullptr;
+  switch (failure) {
+    case CatalogueError::NoInstallPath:
+      text = fromWeb ? "Can't find program's installation path.\nPlease reinstall this software!"
+                     : "Can't find program's installation path.\n\t\t\tPlease reinstall this software!";
+      break;
+    case CatalogueError::NoInternet:
+      text = "Can't init internet connection!";
+      break;
+    case CatalogueError::CantSave:
+      text = "Can't save temporary data! \n\t\t\tPlease check free disk space or access rights \n\t\t\tfor "
+             "program's installation path, or reinstall the program.";
+      break;
+    case CatalogueError::None:
+    case CatalogueError::DownloadFailed:
+    case CatalogueError::Unreadable:
+    case CatalogueError::PicturesFailed:
+      break;
+  }
+  if (text) fw::ShowMessage(GetActiveWindow(), text, MB_OK);
+}
+
 }  // namespace
 
 CSettingsDlg::CSettingsDlg(int initialPage) : fw::Dialog(IDD_SETTINGS_DIALOG), initialPage_(initialPage) {
@@ -70,11 +96,13 @@ void CSettingsDlg::BuildProductList(bool download) {
   if (download) {
     CProgressWindow progress;
     const bool shown = progress.Create();
-    const bool loaded = catalogue.LoadFromWeb(settings.InstallPath, CatalogueAddress(), shown ? &progress : nullptr);
+    const CatalogueResult loaded =
+        catalogue.LoadFromWeb(settings.InstallPath, CatalogueAddress(), shown ? &progress : nullptr);
+    ShowLoadFailure(loaded.code(), true);
     if (shown) progress.End();
     if (!loaded) fw::ShowMessage(hwnd_, "Failed to update products list Online!", MB_OK);
   } else {
-    catalogue.LoadFromCache(settings.InstallPath);
+    ShowLoadFailure(catalogue.LoadFromCache(settings.InstallPath).code(), false);
   }
   products_ = ::BuildProductList(settings.members, catalogue.Entries());
 }

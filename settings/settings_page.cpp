@@ -91,8 +91,9 @@ void CSettingsPage::Preview() {
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   // The run is started and left to itself: the dialog stays open and answering, as the
-  // run's own tear-down (display mode, desktop, screensaver flag) needs of every window.
-  rotation::StartMember(path, "/sp");
+  // run's own tear-down (display mode, desktop, screensaver flag) needs of every window. A
+  // run that can't start shows nothing.
+  static_cast<void>(rotation::StartMember(path, "/sp"));
 }
 
 void CSettingsPage::ShowTab(int index) {

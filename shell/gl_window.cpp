@@ -12,6 +12,18 @@ namespace {
 
 constexpr UINT_PTR kFrameTimer = 0;
 
+// What the user is told when a step of the rendering context's set-up fails.
+const char* ContextFailureText(ContextError step) {
+  switch (step) {
+    case ContextError::NoPixelFormat: return "Can't Find A Suitable PixelFormat.";
+    case ContextError::PixelFormatRefused: return "Can't Set The PixelFormat.";
+    case ContextError::NoContext: return "Can't Create A GL Rendering Context.";
+    case ContextError::NotCurrent:
+    case ContextError::None: break;
+  }
+  return "Can't activate GLRC.";
+}
+
 std::string LoadResourceString(UINT id) {
   char text[1024] = "";
   LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
@@ -134,8 +146,8 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   host_->SetOwner(hwnd_);
 
   // A failure here is reported and ends the run, but the window itself was created.
-  if (const char* failure = context_.Create(hwnd_)) {
-    ShowBox(failure, MessageIcon::Stop);
+  if (const Result<ContextError> created = context_.Create(hwnd_); !created) {
+    ShowBox(ContextFailureText(created.code()), MessageIcon::Stop);
     host_->Target().RequestQuit();
     return 0;
   }

@@ -1,6 +1,27 @@
 #include "shell/preview_window.h"
 
+#include "framework/app.h"
 #include "settings/settings_ids.h"
+
+namespace {
+
+// The picture's failures that the user is told of, as plain application message boxes;
+// the others (its pixels unreadable, no memory) end the preview without a word.
+void ShowPictureFailure(PictureError failure) {
+  switch (failure) {
+    case PictureError::NotLoadable:
+      fw::ShowMessage(nullptr, "can't load image from file", MB_OK);
+      break;
+    case PictureError::UnsupportedDepth:
+      fw::ShowMessage(nullptr, "Only 8-bit & 24-bit images supported!", MB_OK);
+      break;
+    case PictureError::None:
+    case PictureError::Unreadable:
+      break;
+  }
+}
+
+}  // namespace
 
 bool PreviewWindow::Create(HWND host) {
   if (!host || !IsWindow(host)) return false;
@@ -11,9 +32,12 @@ bool PreviewWindow::Create(HWND host) {
 
 LRESULT PreviewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
+    case WM_CREATE: {
       if (Default(message, wParam, lParam) == -1) return -1;
-      return picture_.Load(MAKEINTRESOURCEA(IDB_PREVIEW), true) ? 0 : -1;
+      const PictureResult loaded = picture_.Load(MAKEINTRESOURCEA(IDB_PREVIEW), true);
+      ShowPictureFailure(loaded.code());
+      return loaded ? 0 : -1;
+    }
     case WM_ERASEBKGND:
       return 1;  // the picture covers the whole client area
     case WM_PAINT: {

@@ -4,11 +4,12 @@
 #include <windows.h>
 
 #include "framework/window.h"
-#include "settings/dib_picture.h"
+#include "shell/dib_picture.h"
 
 class PreviewWindow : public fw::Window {
  public:
-  // False when the host is no window or the picture cannot be loaded.
+  // False when the host is no window or the picture cannot be loaded; the picture's own
+  // failures are told in a message box first.
   bool Create(HWND host);
 
  protected:

@@ -1,6 +1,7 @@
 #include "shell/rendering_context.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -23,24 +24,30 @@ Function ExtensionFunction(const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
 }
 
+Result<ContextError> Failed(ContextError step, const char* call) {
+  return Result<ContextError>::Fail(step, std::string(call) + " failed, error " + std::to_string(GetLastError()));
+}
+
 }  // namespace
 
-const char* RenderingContext::Create(HWND window) {
+Result<ContextError> RenderingContext::Create(HWND window) {
   window_ = window;
   deviceContext_ = GetDC(window);
   const PIXELFORMATDESCRIPTOR format = RequestedPixelFormat();
   const int pixelFormat = ChoosePixelFormat(deviceContext_, &format);
-  if (pixelFormat == 0) return "Can't Find A Suitable PixelFormat.";
-  if (!SetPixelFormat(deviceContext_, pixelFormat, &format)) return "Can't Set The PixelFormat.";
+  if (pixelFormat == 0) return Failed(ContextError::NoPixelFormat, "ChoosePixelFormat");
+  if (!SetPixelFormat(deviceContext_, pixelFormat, &format))
+    return Failed(ContextError::PixelFormatRefused, "SetPixelFormat");
   HGLRC context = wglCreateContext(deviceContext_);
-  if (!context) return "Can't Create A GL Rendering Context.";
+  if (!context) return Failed(ContextError::NoContext, "wglCreateContext");
   if (!wglMakeCurrent(deviceContext_, context)) {
+    const Result<ContextError> failed = Failed(ContextError::NotCurrent, "wglMakeCurrent");
     wglDeleteContext(context);
-    return "Can't activate GLRC.";
+    return failed;
   }
   context_ = context;
   PresentOncePerRefresh();
-  return nullptr;
+  return Result<ContextError>::Ok();
 }
 
 void RenderingContext::PresentOncePerRefresh() {

@@ -5,6 +5,11 @@
 // a fast machine rests between them.
 #include <windows.h>
 
+#include "base/result.h"
+
+// The step of the set-up that failed.
+enum class ContextError { None, NoPixelFormat, PixelFormatRefused, NoContext, NotCurrent };
+
 class RenderingContext {
  public:
   RenderingContext() = default;
@@ -12,8 +17,8 @@ class RenderingContext {
   RenderingContext(const RenderingContext&) = delete;
   RenderingContext& operator=(const RenderingContext&) = delete;
 
-  // Null on success, else the text the user is shown for the step that failed.
-  const char* Create(HWND window);
+  // Success, or the step that failed with the system's error code as the reason.
+  Result<ContextError> Create(HWND window);
   bool IsCurrent() const { return context_ != nullptr; }
   void Swap() const { SwapBuffers(deviceContext_); }
   // The context goes first, then the window's device context; releasing twice is harmless.

@@ -204,10 +204,10 @@ int main(int argc, char** argv) {
     bool isJpeg = true;
     for (int run = 0; run < repeats; ++run) {
       Clock::time_point start = Clock::now();
-      const bool ok = ReadImage(&image, names[i].c_str(), pak);
+      const ImageResult read = ReadImage(&image, names[i].c_str(), pak);
       archiveTimes.push_back(MsSince(start));
-      if (!ok) {
-        std::printf("%-16s cannot be read\n", names[i].c_str());
+      if (!read) {
+        std::printf("%-16s cannot be read: %s\n", names[i].c_str(), read.reason().c_str());
         break;
       }
       isJpeg = names[i].find(".jpg") != std::string::npos;

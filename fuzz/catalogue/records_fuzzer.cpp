@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (IsOwnProduct(entry.ID) || !IsPlainProductId(entry.ID)) std::abort();
     for (size_t j = 0; j < i; ++j)
       if (ascii::EqualNoCase(entries[j].ID, entry.ID)) std::abort();
-    for (const std::string* address : {&entry.Screenshot, &entry.Icon, &entry.DownloadURL})
+    for (const std::string* address : {&entry.ScreenshotFile, &entry.IconFile, &entry.DownloadURL})
       if (!IsSecureWebAddress(*address)) std::abort();
     for (const std::string& line : SplitDescription(entry.DescriptionText))
       if (line.size() > kMaxDescriptionLine || line.find('\n') != std::string::npos) std::abort();

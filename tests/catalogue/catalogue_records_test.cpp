@@ -59,8 +59,8 @@ TEST(CatalogueRecords, ReadsEveryFieldInDocumentOrder) {
   EXPECT_EQ(e.Title, "Title NEBULA");
   EXPECT_EQ(e.Version, "1.2");
   EXPECT_EQ(e.DescriptionText, "About NEBULA");
-  EXPECT_EQ(e.Screenshot, "https://s/NEBULA.jpg");
-  EXPECT_EQ(e.Icon, "https://s/NEBULA.bmp");
+  EXPECT_EQ(e.ScreenshotFile, "https://s/NEBULA.jpg");
+  EXPECT_EQ(e.IconFile, "https://s/NEBULA.bmp");
   EXPECT_EQ(e.DownloadURL, "https://s/get/NEBULA");
 }
 

@@ -4,7 +4,8 @@
 // into a temporary installation folder with the progress window seen from the server while
 // it serves, the cache load afterwards, a second web load that fetches only what the cache
 // lacks and removes what the catalogue no longer lists, the failures (a broken, hostile or
-// slow site) each within its bound and with the last good cache kept, and the product
+// slow site) each within its bound, with its own code and the last good cache kept (the
+// boxes are the settings dialog's, seen from outside in its own test), and the product
 // page's download button. Nothing is sent anywhere but 127.0.0.1. (The records, IDs,
 // addresses, picture checks and the reader's bounds are shown natively.)
 #include <winsock2.h>
@@ -113,7 +114,7 @@ std::string Catalogue(const std::vector<Product>& products) {
 std::vector<std::string> Lines(const ProductCatalogue& catalogue) {
   std::vector<std::string> lines;
   for (const CatalogueEntry& e : catalogue.Entries())
-    lines.push_back(e.ID + " | " + e.Title + " | " + e.DescriptionText + " | " + e.Screenshot + " | " + e.Icon);
+    lines.push_back(e.ID + " | " + e.Title + " | " + e.DescriptionText + " | " + e.ScreenshotFile + " | " + e.IconFile);
   return lines;
 }
 
@@ -158,18 +159,18 @@ class CatalogueWebTest : public ::testing::Test {
     RemoveTree(root_);
   }
 
-  // The loads with this thread's message boxes dismissed; boxes_ gets their texts.
-  bool WebLoad(ProductCatalogue& catalogue, DownloadProgress* progress = nullptr,
-               const WebUpdateTimes& times = WebUpdateTimes()) {
+  // The loads, watched for message boxes: the catalogue shows none, whatever happens.
+  CatalogueResult WebLoad(ProductCatalogue& catalogue, DownloadProgress* progress = nullptr,
+                          const WebUpdateTimes& times = WebUpdateTimes()) {
     BoxWatcher watcher;
-    const bool loaded = catalogue.LoadFromWeb(Settings::GetInstallPath(), CatalogueAddress(), progress, times);
-    boxes_ = watcher.Texts();
+    CatalogueResult loaded = catalogue.LoadFromWeb(Settings::GetInstallPath(), CatalogueAddress(), progress, times);
+    EXPECT_EQ(watcher.Texts(), std::vector<std::string>()) << "a box below the dialog";
     return loaded;
   }
-  bool CacheLoad(ProductCatalogue& catalogue) {
+  CatalogueResult CacheLoad(ProductCatalogue& catalogue) {
     BoxWatcher watcher;
-    const bool loaded = catalogue.LoadFromCache(Settings::GetInstallPath());
-    boxes_ = watcher.Texts();
+    CatalogueResult loaded = catalogue.LoadFromCache(Settings::GetInstallPath());
+    EXPECT_EQ(watcher.Texts(), std::vector<std::string>()) << "a box below the dialog";
     return loaded;
   }
   std::string Cached(const std::string& name) { return ReadFile(install_ + "web\\" + name); }
@@ -180,7 +181,6 @@ class CatalogueWebTest : public ::testing::Test {
   ScopedValue proxyEnable_{kInternetSettings, "ProxyEnable"};
   ScopedValue proxyServer_{kInternetSettings, "ProxyServer"};
   std::string root_, install_, shot_;
-  std::vector<std::string> boxes_;
 };
 
 TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALaterOneFetchesOnlyWhatItLacks) {
@@ -213,7 +213,6 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   ASSERT_TRUE(WebLoad(catalogue, &progress));
   progress.End();
   EXPECT_EQ(FindWindowA(nullptr, kProgressCaption), nullptr) << "the window goes when the download ends";
-  EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "Downloading available products list... | " + kSite + kCataloguePath,
                       "Downloading screenshots && icons | " + kSite + kProducts[1].shot}));
@@ -226,16 +225,15 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   EXPECT_EQ(Cached("update.xml"), Catalogue(kProducts));
   ASSERT_EQ(catalogue.Entries().size(), 2u);
   for (const CatalogueEntry& e : catalogue.Entries()) {
-    EXPECT_EQ(e.Screenshot, install_ + "web\\" + e.ID + "\\screenshot.jpg");
-    EXPECT_EQ(e.Icon, install_ + "web\\" + e.ID + "\\icon.bmp");
-    EXPECT_EQ(ReadFile(e.Screenshot), shot_);
-    EXPECT_EQ(ReadFile(e.Icon), IconBmp());
+    EXPECT_EQ(e.ScreenshotFile, install_ + "web\\" + e.ID + "\\screenshot.jpg");
+    EXPECT_EQ(e.IconFile, install_ + "web\\" + e.ID + "\\icon.bmp");
+    EXPECT_EQ(ReadFile(e.ScreenshotFile), shot_);
+    EXPECT_EQ(ReadFile(e.IconFile), IconBmp());
   }
 
   // The cache gives the same catalogue without the network.
   ProductCatalogue cached;
   ASSERT_TRUE(CacheLoad(cached));
-  EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(Lines(cached), Lines(catalogue));
   EXPECT_TRUE(server_.TakeRequests().empty());
 
@@ -244,8 +242,8 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   WriteFile(install_ + "web\\NEBULA\\icon.bmp", NotFoundPage());
   WriteFile(install_ + "web\\NEBULA\\screenshot.jpg", shot_.substr(0, shot_.size() / 2));
   ASSERT_TRUE(CacheLoad(cached));
-  EXPECT_EQ(cached.Entries()[1].Icon, "") << "a broken icon never reaches the system's bitmap reader";
-  EXPECT_EQ(cached.Entries()[0].Icon, install_ + "web\\MARSORBIT\\icon.bmp");
+  EXPECT_EQ(cached.Entries()[1].IconFile, "") << "a broken icon never reaches the system's bitmap reader";
+  EXPECT_EQ(cached.Entries()[0].IconFile, install_ + "web\\MARSORBIT\\icon.bmp");
   // A product folder of the user's own, and one the new catalogue no longer lists.
   CreateDirectoryA((install_ + "web\\MINE").c_str(), nullptr);
   WriteFile(install_ + "web\\MINE\\notes.txt", "mine");
@@ -264,9 +262,9 @@ TEST_F(CatalogueWebTest, WebLoadFillsTheCacheWhileTheProgressWindowShowsAndALate
   ASSERT_TRUE(WebLoad(again));
   EXPECT_EQ(server_.TakeRequests(), (std::vector<std::string>{kCataloguePath, kProducts[1].shot, IconPath("nebula")}));
   ASSERT_EQ(again.Entries().size(), 2u) << "IDs that differ in case only are one product";
-  EXPECT_EQ(ReadFile(again.Entries()[0].Screenshot), shot_) << "a good cached screenshot is kept";
-  EXPECT_EQ(ReadFile(again.Entries()[1].Screenshot), shot_);
-  EXPECT_EQ(ReadFile(again.Entries()[1].Icon), IconBmp());
+  EXPECT_EQ(ReadFile(again.Entries()[0].ScreenshotFile), shot_) << "a good cached screenshot is kept";
+  EXPECT_EQ(ReadFile(again.Entries()[1].ScreenshotFile), shot_);
+  EXPECT_EQ(ReadFile(again.Entries()[1].IconFile), IconBmp());
 
   // The last catalogue leaves Nebula out: its folder goes; the user's own file keeps MINE.
   server_.Serve(kCataloguePath, Catalogue({moved[0]}));
@@ -295,44 +293,47 @@ TEST_F(CatalogueWebTest, BrokenOrHostileSitesFailTheLoadAndTheLastGoodCacheStays
   LoopbackHttpServer::Document cutShort;
   cutShort.body = shot_.substr(0, shot_.size() - 100);
   cutShort.declaredLength = static_cast<long long>(shot_.size());
+  const CatalogueError download = CatalogueError::DownloadFailed, pictures = CatalogueError::PicturesFailed;
   const struct {
     const char* name;
     std::function<void()> arrange;
     std::vector<std::string> requests;  // a missing file is asked for five times
+    CatalogueError code;                // none of these has a message of its own
   } cases[] = {
-      {"catalogue not found", [&] { server_.Remove(kCataloguePath); }, std::vector<std::string>(5, kCataloguePath)},
-      {"empty catalogue", [&] { server_.Serve(kCataloguePath, ""); }, {kCataloguePath}},
+      {"catalogue not found", [&] { server_.Remove(kCataloguePath); }, std::vector<std::string>(5, kCataloguePath),
+       download},
+      {"empty catalogue", [&] { server_.Serve(kCataloguePath, ""); }, {kCataloguePath}, download},
       {"catalogue over the cap", [&] { server_.Serve(kCataloguePath, Padded(kMaxCatalogueBytes + 1)); },
-       {kCataloguePath}},
-      {"a certificate for another name", [&] { server_.UseCertificate("wrongname"); }, {}},
-      {"a certificate of no trusted authority", [&] { server_.UseCertificate("selfsigned"); }, {}},
+       {kCataloguePath}, download},
+      {"a certificate for another name", [&] { server_.UseCertificate("wrongname"); }, {}, download},
+      {"a certificate of no trusted authority", [&] { server_.UseCertificate("selfsigned"); }, {}, download},
       {"a screenshot not found",
        [&] {
          server_.UseCertificate("site");
          ServeGalaxy("", IconBmp());
          server_.Remove(galaxyShot);
        },
-       {kCataloguePath, galaxyShot, galaxyShot, galaxyShot, galaxyShot, galaxyShot}},
+       {kCataloguePath, galaxyShot, galaxyShot, galaxyShot, galaxyShot, galaxyShot}, pictures},
       {"a screenshot that is an HTML page", [&] { ServeGalaxy(NotFoundPage(), IconBmp()); },
-       {kCataloguePath, galaxyShot}},
+       {kCataloguePath, galaxyShot}, pictures},
       {"an icon that is an HTML page", [&] { ServeGalaxy(shot_, NotFoundPage()); },
-       {kCataloguePath, galaxyShot, galaxyIcon}},
+       {kCataloguePath, galaxyShot, galaxyIcon}, pictures},
       {"an icon that is a large bitmap", [&] { ServeGalaxy(shot_, ReadFile(TELLARO_STRIP_BMP)); },
-       {kCataloguePath, galaxyShot, galaxyIcon}},
+       {kCataloguePath, galaxyShot, galaxyIcon}, pictures},
       {"a screenshot cut short",
        [&] {
          ServeGalaxy("", IconBmp());
          server_.Serve(galaxyShot, cutShort);
        },
-       {kCataloguePath, galaxyShot}},
+       {kCataloguePath, galaxyShot}, pictures},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     c.arrange();
     ProductCatalogue failed;
-    EXPECT_FALSE(WebLoad(failed));
+    const CatalogueResult loaded = WebLoad(failed);
+    EXPECT_EQ(loaded.code(), c.code) << loaded.reason();
     EXPECT_TRUE(failed.Entries().empty());
-    EXPECT_TRUE(boxes_.empty()) << "no message of its own";
     EXPECT_EQ(server_.TakeRequests(), c.requests);
     EXPECT_EQ(Cached("update.xml"), good) << "the last good catalogue";
     ProductCatalogue cached;
@@ -353,21 +354,14 @@ TEST_F(CatalogueWebTest, BrokenOrHostileSitesFailTheLoadAndTheLastGoodCacheStays
   CreateDirectoryA(blocked.c_str(), nullptr);
   WriteFile(blocked + "web", "a file");
   installPath_.Set(blocked);
-  EXPECT_FALSE(WebLoad(catalogue));
+  EXPECT_EQ(WebLoad(catalogue).code(), CatalogueError::CantSave);
   EXPECT_TRUE(catalogue.Entries().empty());
-  EXPECT_EQ(boxes_, std::vector<std::string>{"Can't save temporary data! \n\t\t\tPlease check free disk space or "
-                                             "access rights \n\t\t\tfor program's installation path, or reinstall "
-                                             "the program."});
 
-  // No installation folder: each load says so in its own words, and nothing is fetched.
+  // No installation folder: both loads say so, and nothing is fetched.
   installPath_.Delete();
   server_.TakeRequests();
-  EXPECT_FALSE(WebLoad(catalogue));
-  EXPECT_EQ(boxes_,
-            std::vector<std::string>{"Can't find program's installation path.\nPlease reinstall this software!"});
-  EXPECT_FALSE(CacheLoad(catalogue));
-  EXPECT_EQ(boxes_, std::vector<std::string>{
-                        "Can't find program's installation path.\n\t\t\tPlease reinstall this software!"});
+  EXPECT_EQ(WebLoad(catalogue).code(), CatalogueError::NoInstallPath);
+  EXPECT_EQ(CacheLoad(catalogue).code(), CatalogueError::NoInstallPath);
   EXPECT_TRUE(server_.TakeRequests().empty());
 }
 
@@ -410,18 +404,21 @@ TEST_F(CatalogueWebTest, ASlowSiteEndsAtTheDeadlineWhileTheProgressWindowAnswers
   const struct {
     const char* name;
     std::function<void()> arrange;
+    CatalogueError code;
   } cases[] = {
       {"a slow catalogue",
        [&] {
          slow.body = Catalogue(kProducts);
          server_.Serve(kCataloguePath, slow);
-       }},
+       },
+       CatalogueError::DownloadFailed},
       {"a slow screenshot",
        [&] {
          server_.Serve(kCataloguePath, Catalogue(newProduct));
          slow.body = shot_;
          server_.Serve(newProduct.back().shot, slow);
-       }},
+       },
+       CatalogueError::PicturesFailed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -444,18 +441,17 @@ TEST_F(CatalogueWebTest, ASlowSiteEndsAtTheDeadlineWhileTheProgressWindowAnswers
     });
     const DWORD start = GetTickCount();
     ProductCatalogue failed;
-    const bool loaded = WebLoad(failed, &progress, times);
+    const CatalogueResult loaded = WebLoad(failed, &progress, times);
     const DWORD took = GetTickCount() - start;
     loading = false;
     prober.join();
     progress.End();
-    EXPECT_FALSE(loaded);
+    EXPECT_EQ(loaded.code(), c.code) << loaded.reason();
     EXPECT_TRUE(failed.Entries().empty());
     EXPECT_GE(took, times.deadlineMs - 100);
     EXPECT_LT(took, times.deadlineMs + 2000) << "ended at the deadline";
     EXPECT_GE(asked.load() - unanswered.load(), 10) << "the progress window answered " << asked.load() - unanswered.load()
                                                      << " of " << asked.load() << " questions";
-    EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(Cached("update.xml"), good);
     EXPECT_EQ(FolderNames(install_ + "web\\"), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}));
   }
@@ -483,7 +479,7 @@ TEST_F(CatalogueWebTest, ProductPageShowsTheProductAndRefusesToStartAnythingButA
 
   CProductInfoPage page;
   const RECT area{6, 6, 414, 295};  // about the dialog's page area
-  ASSERT_TRUE(page.Create(area, parent, mars.Title, mars.DescriptionText, program, mars.Screenshot));
+  ASSERT_TRUE(page.Create(area, parent, mars.Title, mars.DescriptionText, program, mars.ScreenshotFile));
   ShowWindow(page.Handle(), SW_SHOWNA);
   const std::pair<int, const char*> lines[] = {{IDC_PRODUCT_TITLE, "Mars Orbit"},
                                                {IDC_DESCRIPTION1, "A red planet turns in space with its two moons."},

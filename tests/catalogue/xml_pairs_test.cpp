@@ -1,18 +1,31 @@
 // The flat XML reader: which texts it accepts and the pairs they give, lookups, files read
-// in pieces, and documents written by a real XML library (fixtures/, from make_fixtures.py).
+// whole within a bound and parsed from their bytes, and documents written by a real XML
+// library (fixtures/, from make_fixtures.py).
 // Texts are parsed from heap copies of exactly their length and zero, so a read past the
 // zero lands outside the allocation where the address sanitizer sees it.
 #include "catalogue/xml_pairs.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "catalogue/bounded_file.h"
 
 namespace {
+
+constexpr size_t kBound = size_t{1} << 20;
+
+// A document as the catalogue's cache reads it: the whole file within the bound, then its bytes.
+bool Load(XmlPairs& xml, const std::string& path) {
+  std::vector<uint8_t> bytes;
+  return ReadFileUpTo(path, kBound, &bytes) && xml.ParseBytes(bytes.data(), bytes.size());
+}
 
 // The pairs as "key=value|key=value", or "refused". The reader held a pair before, so a
 // refusal that leaves anything behind shows up too.
@@ -122,30 +135,32 @@ TEST(XmlPairs, WorstCaseDocumentsStayWithinTheBounds) {
 
 TEST(XmlPairs, ReadsFilesOfAnySizeAndWhatARealXmlLibraryWrites) {
   const std::string path = testing::TempDir() + "xml_pairs_test.xml";
-  // Sizes around the 256-byte pieces: a piece lost at the end would leave "<r>" open.
-  for (const size_t size : {0u, 255u, 256u, 257u, 512u, 513u, 9000u}) {
+  // Sizes around the reader's 4096-byte pieces: a piece lost at the end would leave "<r>" open.
+  for (const size_t size : {0u, 255u, 4095u, 4096u, 4097u, 8192u, 8193u, 9000u}) {
     const size_t items = size < 7 ? 0 : (size - 7) / 16;
     std::string document = size < 7 ? "" : "<r>";
     for (size_t i = 0; i < items; ++i) document += "<i>123456789</i>";
     if (size >= 7) document += std::string((size - 7) % 16, ' ') + "</r>";
     std::ofstream(path, std::ios::binary) << document;
     XmlPairs xml;
-    EXPECT_TRUE(xml.LoadFile(path) && xml.pairs().size() == items) << size << " bytes";
+    EXPECT_TRUE(Load(xml, path) && xml.pairs().size() == items) << size << " bytes";
   }
   // Files up to the bound, not beyond.
-  for (const size_t size : {XmlPairs::kMaxFileBytes, XmlPairs::kMaxFileBytes + 1}) {
+  for (const size_t size : {kBound, kBound + 1}) {
     std::ofstream(path, std::ios::binary) << std::string(size - 8, ' ') + "<r>1</r>";
-    XmlPairs xml;
-    EXPECT_EQ(xml.LoadFile(path), size == XmlPairs::kMaxFileBytes) << size << " bytes";
+    std::vector<uint8_t> bytes;
+    const Result<FileReadError> read = ReadFileUpTo(path, kBound, &bytes);
+    EXPECT_EQ(read.code(), size == kBound ? FileReadError::None : FileReadError::TooLarge) << size << " bytes";
+    EXPECT_EQ(bytes.size(), size == kBound ? size : 0u) << size << " bytes";
   }
   std::ofstream(path, std::ios::binary) << std::string("<a>1</a>\0<b", 11);
   XmlPairs xml;
-  EXPECT_TRUE(xml.LoadFile(path)) << "a zero byte ends the text";
+  EXPECT_TRUE(Load(xml, path) && xml.pairs().size() == 1u) << "a zero byte ends the text";
   std::remove(path.c_str());
 
   const std::string fixtures = TELLARO_XML_FIXTURES "/";
   for (const char* name : {"catalogue.xml", "no_declaration.xml"}) {
-    ASSERT_TRUE(xml.LoadFile(fixtures + name)) << name;
+    ASSERT_TRUE(Load(xml, fixtures + name)) << name;
     EXPECT_EQ(xml.pairs().size(), 11u) << name;
     EXPECT_EQ(Get(xml, "English.ProductsList.Product1.Title"), "Mars &amp; Phobos") << "entities stay as written";
     EXPECT_EQ(Get(xml, "English.ProductsList.Product2.Title"), "N\xC3\xA9" "buleuse");
@@ -153,9 +168,12 @@ TEST(XmlPairs, ReadsFilesOfAnySizeAndWhatARealXmlLibraryWrites) {
   }
   for (const std::string& refused : {fixtures + "empty_element.xml", fixtures + "attribute.xml",
                                      fixtures + "missing.xml", fixtures}) {
-    EXPECT_FALSE(xml.LoadFile(refused)) << refused;
+    EXPECT_FALSE(Load(xml, refused)) << refused;
     EXPECT_TRUE(xml.pairs().empty()) << refused;
   }
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(ReadFileUpTo(fixtures + "missing.xml", kBound, &bytes).code(), FileReadError::Unreadable);
+  EXPECT_EQ(ReadFileUpTo(fixtures, kBound, &bytes).code(), FileReadError::Unreadable) << "a folder";
 }
 
 }  // namespace

@@ -73,14 +73,23 @@ TEST(Jpeg, RefusesWhatIsNoSupportedJpeg) {
   std::vector<uint8_t> huge = Fixture("baseline_420.jpg");  // 37 x 23, its frame header made to claim 60000 x 60000
   const uint8_t frame[] = {0xFF, 0xC0};
   std::memcpy(&*std::search(huge.begin(), huge.end(), frame, frame + 2) + 5, "\xEA\x60\xEA\x60", 4);
-  const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
-      {"a GIF", {'G', 'I', 'F', '8', '9', 'a'}}, {"four components (CMYK)", Fixture("cmyk.jpg")},
-      {"60000 x 60000", huge}};
-  for (const auto& [what, bytes] : cases) {
-    const std::vector<uint8_t> exact = fixtures::Prefix(bytes);
+  // The reason comes with the refusal; for data the library rejects, in the library's words.
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    ImageError code;
+    std::string reason;
+  } cases[] = {
+      {"a GIF", {'G', 'I', 'F', '8', '9', 'a'}, ImageError::Damaged, "Not a JPEG file: starts with 0x47 0x49"},
+      {"four components (CMYK)", Fixture("cmyk.jpg"), ImageError::Unsupported, "colour space 4 is not supported"},
+      {"60000 x 60000", huge, ImageError::TooLarge, "60000x60000 pixels, more than 268435456 bytes"}};
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> exact = fixtures::Prefix(c.bytes);
     JpegRaster raster;
-    EXPECT_FALSE(DecodeJpeg(exact.data(), exact.size(), &raster)) << what;
-    EXPECT_EQ(raster.pixels, nullptr) << what;
+    const ImageResult decoded = DecodeJpeg(exact.data(), exact.size(), &raster);
+    EXPECT_EQ(decoded.code(), c.code) << c.what;
+    EXPECT_EQ(decoded.reason(), c.reason) << c.what;
+    EXPECT_EQ(raster.pixels, nullptr) << c.what;
   }
   JpegRaster raster;
   EXPECT_FALSE(DecodeJpeg(nullptr, 100, &raster)) << "null data";

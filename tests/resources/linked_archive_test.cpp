@@ -33,7 +33,7 @@ bool OpenProgramArchive(ResourcePak& pak) {
 
 TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytesAndEveryPictureDecodes) {
   ResourcePak pak;
-  ASSERT_TRUE(OpenProgramArchive(pak)) << pak.LastError();
+  ASSERT_TRUE(OpenProgramArchive(pak)) << pak.LastResult().reason();
   int32_t files = 0;
   for (const auto& item : std::filesystem::directory_iterator(TELLARO_DATA_DIR)) {
     if (!item.is_regular_file()) continue;
@@ -43,15 +43,15 @@ TEST(LinkedArchive, EveryDataFileExtractsToItsExactBytesAndEveryPictureDecodes) 
     std::string name = item.path().filename().string();
     ByteBuffer bytes;
     const int32_t length = pak.Extract(name.c_str(), &bytes);
-    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + length), expected) << name << ": " << pak.LastError();
+    EXPECT_EQ(std::vector<uint8_t>(bytes.get(), bytes.get() + length), expected) << name << ": " << pak.LastResult().reason();
 
     // The scene asks for the pictures in lower case (the flares are stored as Flare1.jpg ...).
     for (char& c : name) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     const std::string extension = name.substr(std::min(name.find('.'), name.size()));
     if (extension != ".jpg" && extension != ".tga") continue;
     Image image;
-    std::string why;
-    EXPECT_TRUE(ReadImage(&image, name.c_str(), pak, &why)) << name << ": " << why;
+    const ImageResult read = ReadImage(&image, name.c_str(), pak);
+    EXPECT_TRUE(read) << name << ": " << read.reason();
   }
   EXPECT_GT(files, 0) << "the data folder " << TELLARO_DATA_DIR << " is empty";
   EXPECT_EQ(pak.EntryCount(), files) << "one member per data file, nothing else";

@@ -39,14 +39,14 @@ TEST_P(ToolArchive, HandsOutEveryMemberByNameInAnyLetterCase) {
   const std::string archive = std::string(GetParam()) + ".zip";
   const std::vector<uint8_t> bytes = Fixture(archive);
   ResourcePak pak;
-  ASSERT_TRUE(OpenBytes(pak, bytes)) << archive << ": " << pak.LastError();
+  ASSERT_TRUE(OpenBytes(pak, bytes)) << archive << ": " << pak.LastResult().reason();
   EXPECT_EQ(pak.EntryCount(), 5) << archive;
   const std::vector<std::pair<const char*, std::string>> members = {
       {"HELLO.txt", kHello}, {"Data/Stars.DAT", "0 0 1.5 A0\r\n1 1 2.5 G2\r\n"}, {"repeat.bin", Repeat()}};
   for (const auto& [name, expected] : members) {
     ByteBuffer member;
     const int32_t length = pak.Extract(name, &member);
-    EXPECT_EQ(AsText(member.get(), length), expected) << archive << ":" << name << " " << pak.LastError();
+    EXPECT_EQ(AsText(member.get(), length), expected) << archive << ":" << name << " " << pak.LastResult().reason();
   }
   ByteBuffer noise, flare;  // the first 700 bytes of noise.raw are Flare1.jpg
   ASSERT_EQ(pak.Extract("noise.raw", &noise), 5000) << archive;
@@ -55,7 +55,7 @@ TEST_P(ToolArchive, HandsOutEveryMemberByNameInAnyLetterCase) {
   // A path prefix is part of the name.
   EXPECT_EQ(pak.Extract("stars.dat", &flare), 0) << archive;
   EXPECT_EQ(flare, nullptr) << archive;
-  EXPECT_EQ(pak.LastError(), "File \"_ResourceData:stars.dat\" not found") << archive;
+  EXPECT_EQ(pak.LastResult().reason(), "File \"_ResourceData:stars.dat\" not found") << archive;
 }
 
 INSTANTIATE_TEST_SUITE_P(Writers, ToolArchive,
@@ -94,19 +94,19 @@ TEST(Pak, ExtractsWhatIsIntactAndRefusesWhatIsNot) {
     if (opened != c.archive) {
       pak.Close();  // before its bytes go
       bytes = Fixture(c.archive);
-      ASSERT_TRUE(OpenBytes(pak, bytes)) << c.archive << ": " << pak.LastError();
+      ASSERT_TRUE(OpenBytes(pak, bytes)) << c.archive << ": " << pak.LastResult().reason();
       opened = c.archive;
     }
     ByteBuffer member;
     const int32_t length = pak.Extract(c.member, &member);
-    EXPECT_EQ(length, c.length) << where << " " << pak.LastError();
+    EXPECT_EQ(length, c.length) << where << " " << pak.LastResult().reason();
     if (!c.text.empty()) {
       EXPECT_EQ(AsText(member.get(), length), c.text) << where;
     }
     if (c.length == 0) {
       EXPECT_EQ(member, nullptr) << where;
       if (*c.member != '\0') {
-        EXPECT_EQ(pak.LastError(), "Can't extract file \"_ResourceData:" + std::string(c.member) + "\"");
+        EXPECT_EQ(pak.LastResult().reason(), "Can't extract file \"_ResourceData:" + std::string(c.member) + "\"");
       }
     }
   }
@@ -118,11 +118,11 @@ TEST(Pak, ExtractsWhatIsIntactAndRefusesWhatIsNot) {
 TEST(Pak, MissingResourceClosedPakAndBufferOwnership) {
   ResourcePak first, second;
   EXPECT_FALSE(first.Open(4711));
-  EXPECT_EQ(first.LastError(), "Can't open file \"_ResourceData\"");
+  EXPECT_EQ(first.LastResult().reason(), "Can't open file \"_ResourceData\"");
   first.Close();
   ByteBuffer a;
   EXPECT_EQ(first.Extract("hello.txt", &a), 0);
-  EXPECT_EQ(first.LastError(), "File \"_ResourceData:hello.txt\" not found");
+  EXPECT_EQ(first.LastResult().reason(), "File \"_ResourceData:hello.txt\" not found");
 
   const std::vector<uint8_t> archive = Fixture("py_deflated.zip");
   ASSERT_TRUE(OpenBytes(first, archive));
@@ -157,7 +157,7 @@ TEST(Pak, RefusesWhatItCannotRead) {
   for (const auto& [what, bytes] : cases) {
     ResourcePak pak;
     EXPECT_FALSE(OpenBytes(pak, fixtures::Prefix(bytes))) << what;
-    EXPECT_EQ(pak.LastError(), "Can't open file \"_ResourceData\"") << what;
+    EXPECT_EQ(pak.LastResult().reason(), "Can't open file \"_ResourceData\"") << what;
     EXPECT_FALSE(pak.IsOpen()) << what;
   }
   ResourcePak pak;

@@ -26,8 +26,8 @@ TEST_P(ImageMagickTga, DecodesToThePixelsImageMagickReads) {
   const int bits = name.find("_32_") != std::string::npos ? 32 : 24;
   const std::vector<uint8_t> file = Fixture(name + ".tga");
   Image image;
-  std::string why;
-  ASSERT_TRUE(DecodeTga(&image, file.data(), file.size(), name.c_str(), &why)) << name << ": " << why;
+  const ImageResult decoded = DecodeTga(&image, file.data(), file.size(), name.c_str());
+  ASSERT_TRUE(decoded) << name << ": " << decoded.reason();
   EXPECT_EQ(image.width, 13) << name;
   EXPECT_EQ(image.height, 7) << name;
   EXPECT_EQ(image.bitsPerPixel, bits) << name;
@@ -74,8 +74,8 @@ TEST(Tga, RunLengthPacketsFillTheRowsInFileOrder) {
   for (const Case& c : cases) {
     const std::vector<uint8_t> file = Tga(10, c.width, c.height, 24, c.descriptor, c.data);
     Image image;
-    std::string why;
-    EXPECT_TRUE(DecodeTga(&image, file.data(), file.size(), c.what, &why)) << c.what << ": " << why;
+    const ImageResult decoded = DecodeTga(&image, file.data(), file.size(), c.what);
+    EXPECT_TRUE(decoded) << c.what << ": " << decoded.reason();
     EXPECT_EQ(Pixels(image), c.expected) << c.what;
   }
 }
@@ -99,10 +99,11 @@ TEST(Tga, RefusalsLeaveTheirTraceAndNoBuffer) {
     const auto& [file, trace] = cases[i];
     Image image;
     image.pixels = AllocateBytes(4);  // a stale buffer must not survive a failed decode
-    std::string why;
-    EXPECT_FALSE(DecodeTga(&image, file.data(), file.size(), "x.tga", &why)) << "case " << i;
+    const ImageResult decoded = DecodeTga(&image, file.data(), file.size(), "x.tga");
+    EXPECT_FALSE(decoded) << "case " << i;
     EXPECT_EQ(image.pixels, nullptr) << "case " << i;
-    EXPECT_EQ(why, trace) << "case " << i;
+    EXPECT_EQ(decoded.reason(), trace) << "case " << i;
+    EXPECT_EQ(decoded.code(), trace == truncated ? ImageError::Truncated : ImageError::Unsupported) << "case " << i;
   }
 }
 

@@ -303,8 +303,8 @@ TEST_F(Launcher, OtherStartFailuresEndSilentlyWithZero) {
 TEST_F(Launcher, PageReceivesItsWindowHandleInUpperCaseHex) {
   const HWND page = CreateWindowExA(0, "STATIC", "page", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(page, nullptr) << "cannot create a window, error " << GetLastError();
-  DWORD error = 0;
-  ASSERT_TRUE(rotation::StartMember(own.path, rotation::PageArgument(page), &error)) << "error " << error;
+  const auto started = rotation::StartMember(own.path, rotation::PageArgument(page));
+  ASSERT_TRUE(started) << started.reason();
   std::ostringstream hex;
   hex << std::uppercase << std::hex << (reinterpret_cast<std::uintptr_t>(page) & 0xFFFFFFFFu);
   EXPECT_EQ(own.CommandLine(kTimeoutMs), Launched(own, "-1:" + hex.str()));

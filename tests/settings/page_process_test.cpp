@@ -8,8 +8,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "settings/settings_ids.h"
+#include "tests/support/program_copy.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/user_input.h"
 #include "tests/support/wait_until.h"
@@ -144,6 +146,40 @@ TEST_F(HostedPageTest, PreviewCoversTheHostAndEndsWithIt) {
   // The host goes, and the preview's program with it.
   PostMessageA(hostWindow_, WM_CLOSE, 0, 0);
   EXPECT_TRUE(saver.WaitForExit(15000)) << "the preview ends with its host";
+}
+
+// A program whose bitmap 145 is no bitmap, or one of 32 bits a pixel: the preview says why in
+// a plain OK box, and once that is answered the program ends and leaves the host empty.
+TEST_F(HostedPageTest, PreviewOfABrokenPictureSaysWhyAndEnds) {
+  BITMAPINFOHEADER header{sizeof header, 4, 4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<char> deep(reinterpret_cast<const char*>(&header), reinterpret_cast<const char*>(&header + 1));
+  deep.resize(sizeof header + 4 * 4 * 4, '\x40');  // a bitmap resource: the header, then the pixels
+  const std::string garbage = "no bitmap here";
+  const struct {
+    const char* name;
+    std::vector<char> bitmap;
+    const char* message;
+  } cases[] = {{"unreadable", std::vector<char>(garbage.begin(), garbage.end()), "can't load image from file"},
+               {"deep", deep, "Only 8-bit & 24-bit images supported!"}};
+  const std::string argument = "/p " + std::to_string(reinterpret_cast<uintptr_t>(hostWindow_));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string program = ProgramWithResource(WindowsPath(TELLARO_SCR_PATH), std::string("tellaro-preview-") +
+                                                    c.name, RT_BITMAP, IDB_PREVIEW, c.bitmap);
+    ASSERT_FALSE(program.empty()) << "cannot change bitmap 145, error " << GetLastError();
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start(program, argument));
+    HWND box = saver.WaitForMessageBox(20000);
+    ASSERT_NE(box, nullptr) << "no message box";
+    char text[128] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(text, c.message);
+    EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(saver.WaitForExit(15000)) << "the program ends once the box is answered";
+    EXPECT_EQ(GetWindow(hostWindow_, GW_CHILD), nullptr) << "a preview stayed in the host";
+    DeleteFileA(program.c_str());
+  }
 }
 
 }  // namespace

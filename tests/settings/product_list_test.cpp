@@ -17,7 +17,7 @@ TEST(ProductList, InstalledMembersFirstThenTheCatalogueWithoutThisProductOrDupli
   std::vector<CatalogueEntry> catalogue(3);
   catalogue[0].ID = "ORBIT";
   catalogue[0].Title = "Orbit";
-  catalogue[0].Icon = "C:\\web\\ORBIT\\icon.bmp";
+  catalogue[0].IconFile = "C:\\web\\ORBIT\\icon.bmp";
   catalogue[1].ID = "NEBULA";  // installed: listed once, as installed
   catalogue[1].Title = "Nebula from the web";
   catalogue[2].ID = "nebula";  // another product: IDs compare exactly

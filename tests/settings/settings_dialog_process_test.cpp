@@ -120,6 +120,23 @@ HWND WaitForRun(std::vector<DWORD> others, DWORD milliseconds = 20000) {
   return search.found;
 }
 
+// The texts of the next `count` message boxes of the process, each a plain OK box answered
+// with OK once read, in the order they came.
+std::vector<std::string> AnswerBoxes(const ChildProcess& process, int count) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < count; ++i) {
+    HWND box = process.WaitForMessageBox(15000);
+    if (!box) break;
+    char text[512] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    texts.push_back(text);
+    EXPECT_TRUE(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL)) << text;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); })) << "the box stayed after OK: " << text;
+  }
+  return texts;
+}
+
 // A key ends the run that a Preview started; its program then ends as a whole.
 void EndRunWithAKey(HWND run) {
   PostMessageA(run, WM_KEYDOWN, VK_SPACE, 1);
@@ -315,13 +332,9 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
                  "</ProductsList></English>\n");
   site.Serve("/shots/galaxy.jpg", NotFoundPage());
   site.Serve("/icons/galaxy.bmp", IconBmp());
+  const std::string failed = "Failed to update products list Online!";
   PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
-  HWND box = saver_.WaitForMessageBox(15000);
-  ASSERT_NE(box, nullptr) << "no message box";
-  char text[128] = "";
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-  EXPECT_STREQ(text, "Failed to update products list Online!");
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(AnswerBoxes(saver_, 1), std::vector<std::string>{failed});
   for (int i = 0; i < 100 && Count() != 1; ++i) Sleep(50);
   EXPECT_EQ(Count(), 1);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -331,8 +344,36 @@ TEST_F(SettingsDialogTest, WebUpdateListsTheCatalogueAfterTheInstalledOrSaysItFa
   EXPECT_EQ(Count(), 2) << "the last good catalogue, from the cache";
   EXPECT_EQ(ReadFile(install_ + "web\\NEBULA\\screenshot.jpg"), shot);
   EXPECT_EQ(GetFileAttributesA((install_ + "web\\GALAXY").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  // A cache that can't be written ("web" is a file there), then no installation folder at
+  // all: each failure's own message first, then the update's.
+  const std::string blocked = install_ + "blocked\\";
+  CreateDirectoryA(blocked.c_str(), nullptr);
+  std::ofstream(blocked + "web") << "a file";
+  SetStringValue(kTellaroKey, "InstallPath", blocked);
+  PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
+  EXPECT_EQ(AnswerBoxes(saver_, 2), (std::vector<std::string>{
+                                        "Can't save temporary data! \n\t\t\tPlease check free disk space or access "
+                                        "rights \n\t\t\tfor program's installation path, or reinstall the program.",
+                                        failed}));
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kTellaroKey.c_str(), "InstallPath");
+  PostMessageA(GetDlgItem(dialog, IDC_WEB_UPDATE), BM_CLICK, 0, 0);
+  EXPECT_EQ(AnswerBoxes(saver_, 2), (std::vector<std::string>{
+                                        "Can't find program's installation path.\nPlease reinstall this software!",
+                                        failed}));
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   EXPECT_TRUE(Ended());
+
+  // Opening without an installation folder says so once, before the dialog shows.
+  ASSERT_TRUE(saver_.Start(WindowsPath(TELLARO_SCR_PATH), "/c"));
+  EXPECT_EQ(AnswerBoxes(saver_, 1),
+            std::vector<std::string>{"Can't find program's installation path.\n\t\t\tPlease reinstall this software!"});
+  dialog = saver_.WaitForWindow(20000, 300, 200);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Ended());
+  DeleteFileA((blocked + "web").c_str());
+  RemoveDirectoryA(blocked.c_str());
 }
 
 // Preview from the dialog's own page and from a sibling's page hosted in it: the real

@@ -1,23 +1,16 @@
-// The settings page, its video mode list and the still picture in this process, on Wine's
-// real controls: the placeholder and the built list with a driver of the test's own, the
-// choice read back in each case, Restore Defaults, the About tab, Preview's save before
-// "/sp", and pictures of 8 and 24 bits whose widths are not a multiple of 4.
+// The settings page and its video mode list in this process, on Wine's real controls: the
+// placeholder and the built list with a driver of the test's own, the choice read back in
+// each case, Restore Defaults, the About tab, and Preview's save before "/sp".
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "settings/dib_picture.h"
 #include "settings/settings_ids.h"
 #include "settings/settings_page.h"
-#include "shell/preview_window.h"
-#include "tests/support/box_watcher.h"
-#include "tests/support/screen_capture.h"
 #include "tests/support/test_registry.h"
 #include "tests/support/wait_until.h"
 
@@ -200,88 +193,6 @@ TEST_F(SettingsPageTest, PreviewSavesBeforeItStartsTheFullScreenRun) {
       << "the run saw the page's values";
   EXPECT_EQ(DwordValue(kPreviewMarkerKey, "DemoMode"), 1u);
   RegDeleteTreeA(HKEY_CURRENT_USER, kPreviewMarkerKey);
-}
-
-// A bitmap file of the test's own: `width` x 3, 8 bits with a colour table or 24 bits.
-std::string WriteBitmap(const char* name, int width, int bits) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  const std::string path = std::string(folder) + name;
-  const int rowBytes = (width * bits + 31) / 32 * 4, height = 3, colours = bits == 8 ? 256 : 0;
-  BITMAPINFOHEADER header{sizeof header, width, height, 1, static_cast<WORD>(bits), BI_RGB, 0, 0, 0, 0, 0};
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = static_cast<DWORD>(sizeof file + sizeof header + colours * 4);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
-  std::vector<unsigned char> data(static_cast<size_t>(rowBytes * height), 0xEE);  // filler bytes not zero
-  std::vector<unsigned char> table(static_cast<size_t>(colours * 4), 0);
-  for (int i = 0; i < colours; ++i) {  // index i: blue i, green 255 - i, red 7
-    table[static_cast<size_t>(i * 4)] = static_cast<unsigned char>(i);
-    table[static_cast<size_t>(i * 4 + 1)] = static_cast<unsigned char>(255 - i);
-    table[static_cast<size_t>(i * 4 + 2)] = 7;
-  }
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const unsigned char value = static_cast<unsigned char>(y * 40 + x);
-      unsigned char* row = &data[static_cast<size_t>(y * rowBytes)];
-      if (bits == 8) {
-        row[x] = value;
-      } else {
-        row[3 * x] = value;
-        row[3 * x + 1] = static_cast<unsigned char>(255 - value);
-        row[3 * x + 2] = 7;
-      }
-    }
-  FILE* out = std::fopen(path.c_str(), "wb");
-  std::fwrite(&file, sizeof file, 1, out);
-  std::fwrite(&header, sizeof header, 1, out);
-  if (!table.empty()) std::fwrite(table.data(), 1, table.size(), out);
-  std::fwrite(data.data(), 1, data.size(), out);
-  std::fclose(out);
-  return path;
-}
-
-TEST(DibPictureTest, PicturesOfOddWidthLoadWithoutSkewAndThePreviewPaintsOne) {
-  for (int bits : {8, 24}) {
-    const std::string path = WriteBitmap(bits == 8 ? "odd8.bmp" : "odd24.bmp", 13, bits);
-    DibPicture picture;
-    ASSERT_TRUE(picture.Load(path.c_str(), false)) << bits << " bits";
-    ASSERT_EQ(picture.Width(), 13);
-    ASSERT_EQ(picture.Height(), 3);
-    const size_t rowBytes = 40;  // 13 * 3 = 39, padded
-    for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 13; ++x) {
-        const unsigned char* pixel = picture.Pixels() + static_cast<size_t>(y) * rowBytes + 3 * static_cast<size_t>(x);
-        const int value = y * 40 + x;
-        ASSERT_EQ(pixel[0], value) << bits << " bits, pixel " << x << "," << y;
-        ASSERT_EQ(pixel[1], 255 - value);
-        ASSERT_EQ(pixel[2], 7);
-      }
-    DeleteFileA(path.c_str());
-    // A failed load after a good one leaves no picture, and says so.
-    BoxWatcher boxes;
-    EXPECT_FALSE(picture.Load(path.c_str(), false));
-    EXPECT_FALSE(picture.IsValid()) << "the earlier picture stayed after a failed load";
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"can't load image from file"});
-  }
-
-  // Bitmap 145 in a preview window of this process, stretched over its host.
-  fw::Window host;
-  const RECT rect{100, 100, 484, 388};
-  ASSERT_TRUE(host.CreateEx(WS_EX_TOPMOST, nullptr, "Preview host", WS_POPUP | WS_VISIBLE, rect, nullptr, 0));
-  PreviewWindow preview;
-  ASSERT_TRUE(preview.Create(host.Handle()));
-  UpdateWindow(preview.Handle());
-  Pump();
-  const ScreenPixels shown = CaptureUnobscured(host.Handle(), rect);
-  ASSERT_FALSE(shown.pixels.empty()) << "another window stayed over the preview";
-  int bright = 0;
-  for (int y = 0; y < shown.height / 2; ++y)
-    for (int x = 0; x < shown.width / 2; ++x)
-      if (ScreenPixels::Red(shown.At(x, y)) > 230 && ScreenPixels::Green(shown.At(x, y)) > 200) ++bright;
-  EXPECT_GT(bright, 20) << "the picture's sun in the upper left";
-  host.Destroy();
-  EXPECT_EQ(preview.Handle(), nullptr) << "the preview ends with its host";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/resource_ids.h"
+#include "tests/support/program_copy.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/win_process.h"
 
@@ -26,29 +27,9 @@ std::vector<char> ReadFile(const std::string& path) {
   return std::vector<char>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found) {
-  *reinterpret_cast<WORD*>(found) = language;
-  return FALSE;
-}
-
 // A copy of the program with `archive` in place of its archive resource.
 std::string ProgramWithArchive(const std::string& name, const std::vector<char>& archive) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  const std::string copy = std::string(folder) + name + ".scr";
-  if (!CopyFileA(WindowsPath(TELLARO_SCR_PATH).c_str(), copy.c_str(), FALSE)) return {};
-
-  WORD language = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
-  if (HMODULE module = LoadLibraryExA(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-    EnumResourceLanguagesA(module, "RFILE", MAKEINTRESOURCEA(kArchiveResource), &FirstLanguage,
-                           reinterpret_cast<LONG_PTR>(&language));
-    FreeLibrary(module);
-  }
-  HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
-  if (!update) return {};
-  const bool replaced = UpdateResourceA(update, "RFILE", MAKEINTRESOURCEA(kArchiveResource), language,
-                                        const_cast<char*>(archive.data()), static_cast<DWORD>(archive.size()));
-  return EndUpdateResourceA(update, !replaced) && replaced ? copy : std::string();
+  return ProgramWithResource(WindowsPath(TELLARO_SCR_PATH), name, "RFILE", kArchiveResource, archive);
 }
 
 struct Box {

@@ -1,6 +1,6 @@
 #pragma once
 // Rows of a bottom-up device-independent bitmap: each row padded to a multiple of 4 bytes.
-// Plain C++, so the conversion of 256-colour pictures is checked natively.
+// Plain C++, so the preview picture's conversion of 256 colours is checked natively.
 #include <cstddef>
 #include <cstdint>
 

@@ -1,10 +1,10 @@
-#include "settings/dib_picture.h"
+#include "shell/dib_picture.h"
 
 #include <cstring>
 #include <new>
+#include <string>
 
-#include "framework/app.h"
-#include "settings/dib_rows.h"
+#include "shell/dib_rows.h"
 
 namespace {
 
@@ -44,56 +44,55 @@ bool DibPicture::Allocate(int width, int height) {
   return true;
 }
 
-bool DibPicture::Load(const char* name, bool isResource) {
+PictureResult DibPicture::Load(const char* name, bool isResource) {
   Release();  // a failed load leaves no picture, not the previous one
   HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(isResource ? GetModuleHandleA(nullptr) : nullptr, name,
                                                    IMAGE_BITMAP, 0, 0,
                                                    LR_CREATEDIBSECTION | (isResource ? 0u : LR_LOADFROMFILE)));
-  if (!bitmap) {
-    fw::ShowMessage(nullptr, "can't load image from file", MB_OK);
-    return false;
-  }
+  if (!bitmap)
+    return PictureResult::Fail(PictureError::NotLoadable, "LoadImage error " + std::to_string(GetLastError()));
   HDC screen = GetDC(nullptr);
-  bool loaded = false;
-  auto info = std::make_unique<HeaderWithColours>();
-  std::memset(info.get(), 0, sizeof(HeaderWithColours));
-  info->header.biSize = sizeof(BITMAPINFOHEADER);
-  BITMAPINFO* asInfo = reinterpret_cast<BITMAPINFO*>(info.get());
-  if (GetDIBits(screen, bitmap, 0, 0, nullptr, asInfo, DIB_RGB_COLORS)) {
-    const int bits = info->header.biBitCount;
-    const int width = info->header.biWidth, height = info->header.biHeight < 0 ? -info->header.biHeight
-                                                                                : info->header.biHeight;
-    if (bits != 8 && bits != 24) {
-      fw::ShowMessage(nullptr, "Only 8-bit & 24-bit images supported!", MB_OK);
-    } else if (Allocate(width, height)) {
-      // Read bottom-up in the picture's own depth, with its colour table for 8 bits.
-      info->header.biHeight = height;
-      info->header.biCompression = BI_RGB;
-      info->header.biSizeImage = 0;
-      std::vector<uint8_t> read;
-      try {
-        read.resize(DibRowBytes(width, bits) * static_cast<size_t>(height));
-      } catch (const std::bad_alloc&) {
-        read.clear();
-      }
-      if (!read.empty() && GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), read.data(), asInfo,
-                                     DIB_RGB_COLORS) == height) {
-        if (bits == 24) pixels_.swap(read);
-        else ExpandPalettedRows(read.data(), reinterpret_cast<const uint8_t*>(info->colours), width, height,
-                                pixels_.data());
-        std::memcpy(&header_->bmiHeader, &info->header, sizeof(BITMAPINFOHEADER));
-        header_->bmiHeader.biBitCount = 24;
-        header_->bmiHeader.biSizeImage = 0;
-        header_->bmiHeader.biClrUsed = 0;
-        header_->bmiHeader.biClrImportant = 0;
-        loaded = true;
-      }
-    }
-  }
+  PictureResult loaded = Read(screen, bitmap);
   if (!loaded) Release();
   ReleaseDC(nullptr, screen);
   DeleteObject(bitmap);
   return loaded;
+}
+
+PictureResult DibPicture::Read(HDC screen, HBITMAP bitmap) {
+  auto info = std::make_unique<HeaderWithColours>();
+  std::memset(info.get(), 0, sizeof(HeaderWithColours));
+  info->header.biSize = sizeof(BITMAPINFOHEADER);
+  BITMAPINFO* asInfo = reinterpret_cast<BITMAPINFO*>(info.get());
+  if (!GetDIBits(screen, bitmap, 0, 0, nullptr, asInfo, DIB_RGB_COLORS))
+    return PictureResult::Fail(PictureError::Unreadable, "GetDIBits refused its header");
+  const int bits = info->header.biBitCount;
+  const int width = info->header.biWidth;
+  const int height = info->header.biHeight < 0 ? -info->header.biHeight : info->header.biHeight;
+  if (bits != 8 && bits != 24)
+    return PictureResult::Fail(PictureError::UnsupportedDepth, std::to_string(bits) + " bits per pixel");
+  if (!Allocate(width, height)) return PictureResult::Fail(PictureError::Unreadable, "no memory for its pixels");
+
+  // Read bottom-up in the picture's own depth, with its colour table for 8 bits.
+  info->header.biHeight = height;
+  info->header.biCompression = BI_RGB;
+  info->header.biSizeImage = 0;
+  std::vector<uint8_t> read;
+  try {
+    read.resize(DibRowBytes(width, bits) * static_cast<size_t>(height));
+  } catch (const std::bad_alloc&) {
+    return PictureResult::Fail(PictureError::Unreadable, "no memory to read its pixels");
+  }
+  if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), read.data(), asInfo, DIB_RGB_COLORS) != height)
+    return PictureResult::Fail(PictureError::Unreadable, "GetDIBits refused its pixels");
+  if (bits == 24) pixels_.swap(read);
+  else ExpandPalettedRows(read.data(), reinterpret_cast<const uint8_t*>(info->colours), width, height, pixels_.data());
+  std::memcpy(&header_->bmiHeader, &info->header, sizeof(BITMAPINFOHEADER));
+  header_->bmiHeader.biBitCount = 24;
+  header_->bmiHeader.biSizeImage = 0;
+  header_->bmiHeader.biClrUsed = 0;
+  header_->bmiHeader.biClrImportant = 0;
+  return PictureResult::Ok();
 }
 
 bool DibPicture::Draw(HDC dc, const RECT& destination, const RECT& source) const {

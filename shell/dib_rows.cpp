@@ -1,4 +1,4 @@
-#include "settings/dib_rows.h"
+#include "shell/dib_rows.h"
 
 size_t DibRowBytes(int width, int bitsPerPixel) {
   const size_t bits = static_cast<size_t>(width) * static_cast<size_t>(bitsPerPixel);

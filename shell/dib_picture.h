@@ -1,11 +1,21 @@
 #pragma once
 // One picture held as a 24-bit bottom-up device-independent bitmap and painted scaled into
-// any rectangle: the still picture of the preview monitor and the settings page.
+// any rectangle: the still picture of the preview monitor.
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "base/result.h"
+
+enum class PictureError {
+  None,
+  NotLoadable,       // no such bitmap, or not one the system reads
+  UnsupportedDepth,  // neither 8 nor 24 bits per pixel
+  Unreadable,        // its pixels couldn't be read, or memory ran out
+};
+using PictureResult = Result<PictureError>;
 
 class DibPicture {
  public:
@@ -18,8 +28,9 @@ class DibPicture {
   // An uninitialised picture of this size; false (and empty) when memory cannot be had.
   bool Allocate(int width, int height);
   // From a bitmap resource of the program (isResource: `name` is MAKEINTRESOURCE(id)) or a
-  // bitmap file. 8-bit pictures become 24-bit ones through their colour table.
-  bool Load(const char* name, bool isResource);
+  // bitmap file. 8-bit pictures become 24-bit ones through their colour table. A failed load
+  // leaves no picture, not even the one held before.
+  PictureResult Load(const char* name, bool isResource);
   // Paints the source rectangle (picture pixels) into the destination rectangle: copied
   // when the sizes agree, stretched with halftoning otherwise.
   bool Draw(HDC dc, const RECT& destination, const RECT& source) const;
@@ -30,6 +41,9 @@ class DibPicture {
   const uint8_t* Pixels() const { return pixels_.data(); }
 
  private:
+  // The pixels of a loaded bitmap into this picture.
+  PictureResult Read(HDC screen, HBITMAP bitmap);
+
   std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
