@@ -197,7 +197,7 @@ Section "Uninstall"
   TellaroSetup::StartAsDesktopUser '"$SYSDIR\tellaro.scr" /unregister' 30000
   Pop $0
   ${If} $0 != "ok"
-    DetailPrint "The settings of the user at the desktop stay as they are: $0"
+    DetailPrint "Tellaro stays registered and chosen for the user at the desktop: $0"
   ${EndIf}
 
   !insertmacro RemoveMade File "$SYSDIR\tellaro.scr"
