@@ -119,7 +119,8 @@ Result<Code> Check(HANDLE parent, const std::wstring& name, HANDLE opened, bool 
     if (CompareStringOrdinal(listed.c_str(), static_cast<int>(listed.size()), name.c_str(),
                              static_cast<int>(name.size()), TRUE) != CSTR_EQUAL)
       return false;
-    found = (entry.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || entry.FileId.QuadPart != id ? Code::Link : Code::Ok;
+    const bool link = (entry.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || entry.FileId.QuadPart != id;
+    found = link ? Code::Link : Code::Ok;
     return true;
   });
   return found == Code::Ok ? Result<Code>::Ok() : Fail(found, path);
