@@ -32,6 +32,39 @@ HWND ShellWindow() {
   return FindWindowW(L"Shell_TrayWnd", nullptr);
 }
 
+// The shell's process with the rights to start a child of it and read its token. When the
+// desktop's user is another account than the administrator's, only the debug privilege
+// (held, not enabled, by an elevated administrator) opens it; it is enabled for that alone.
+HANDLE OpenShell(DWORD id) {
+  constexpr DWORD kAccess = PROCESS_CREATE_PROCESS | PROCESS_QUERY_INFORMATION;
+  HANDLE shell = OpenProcess(kAccess, FALSE, id);
+  HANDLE ownToken = nullptr;
+  if (shell || GetLastError() != ERROR_ACCESS_DENIED ||
+      !OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &ownToken))
+    return shell;
+  const Owned token(ownToken);
+  TOKEN_PRIVILEGES debug{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}}, before{};
+  DWORD size = sizeof before;
+  if (LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &debug.Privileges[0].Luid) &&
+      AdjustTokenPrivileges(token.get(), FALSE, &debug, sizeof before, &before, &size) &&
+      GetLastError() == ERROR_SUCCESS) {
+    shell = OpenProcess(kAccess, FALSE, id);
+    AdjustTokenPrivileges(token.get(), FALSE, &before, 0, nullptr, nullptr);
+  }
+  return shell;
+}
+
+// The user's own environment; when the shell's token cannot be read, none is passed and the
+// child has ours (the programs take their folders from their token, never from it).
+void* UserEnvironment(HANDLE shell) {
+  HANDLE token = nullptr;
+  void* block = nullptr;
+  if (!OpenProcessToken(shell, TOKEN_QUERY | TOKEN_DUPLICATE, &token)) return nullptr;
+  if (!CreateEnvironmentBlock(&block, token, FALSE)) block = nullptr;
+  CloseHandle(token);
+  return block;
+}
+
 }  // namespace
 
 Result<Code> Start(const std::wstring& commandLine, HANDLE* process) {
@@ -40,15 +73,9 @@ Result<Code> Start(const std::wstring& commandLine, HANDLE* process) {
   const HWND shellWindow = ShellWindow();
   if (!shellWindow || !GetWindowThreadProcessId(shellWindow, &shellId) || shellId == 0)
     return Result<Code>::Fail(Code::NoShell, "no desktop shell");
-  const Owned shell(OpenProcess(PROCESS_CREATE_PROCESS | PROCESS_QUERY_INFORMATION, FALSE, shellId));
+  const Owned shell(OpenShell(shellId));
   if (!shell) return Fail(Code::ShellDenied, "shell process");
-  HANDLE tokenHandle = nullptr;
-  if (!OpenProcessToken(shell.get(), TOKEN_QUERY | TOKEN_DUPLICATE, &tokenHandle))
-    return Fail(Code::ShellDenied, "shell token");
-  const Owned token(tokenHandle);
-  void* environmentBlock = nullptr;
-  if (!CreateEnvironmentBlock(&environmentBlock, token.get(), FALSE)) return Fail(Code::ShellDenied, "environment");
-  const std::unique_ptr<void, EnvironmentDeleter> environment(environmentBlock);
+  const std::unique_ptr<void, EnvironmentDeleter> environment(UserEnvironment(shell.get()));
 
   // The shell becomes the parent: the child takes its token (and job) instead of ours.
   SIZE_T size = 0;
@@ -70,8 +97,8 @@ Result<Code> Start(const std::wstring& commandLine, HANDLE* process) {
   startup.lpAttributeList = list.get();
   PROCESS_INFORMATION started{};
   std::wstring text = commandLine;  // CreateProcessW may write to it
-  if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE,
-                      EXTENDED_STARTUPINFO_PRESENT | CREATE_UNICODE_ENVIRONMENT, environment.get(), systemFolder,
+  const DWORD flags = EXTENDED_STARTUPINFO_PRESENT | (environment ? CREATE_UNICODE_ENVIRONMENT : 0);
+  if (!CreateProcessW(nullptr, text.data(), nullptr, nullptr, FALSE, flags, environment.get(), systemFolder,
                       &startup.StartupInfo, &started))
     return Fail(Code::StartFailed, "start");
   CloseHandle(started.hThread);

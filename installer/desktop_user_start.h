@@ -3,7 +3,8 @@
 // with that user's own rights and nothing of the installer's elevation. The program becomes a
 // child of the desktop's shell (the process of the shell's window) and so runs with the shell's
 // token; when a standard user installs with an administrator's credentials, that is the
-// standard user. It gets that user's environment and starts in the system folder.
+// standard user. It gets that user's environment where it can be had, and starts in the
+// system folder.
 #include <windows.h>
 
 #include <string>
@@ -15,7 +16,7 @@ namespace desktop_user {
 enum class Code {
   Ok,
   NoShell,      // no desktop shell to ask (a service, a remote install without a desktop)
-  ShellDenied,  // its process, its token or its environment could not be had
+  ShellDenied,  // its process could not be opened
   StartFailed,
 };
 
