@@ -16,19 +16,23 @@ const wchar_t kActive[] = L"ScreenSaveActive";
 const wchar_t kPreviousScreenSaver[] = L"PreviousScreenSaver";
 const wchar_t kPreviousActive[] = L"PreviousScreenSaveActive";
 
-// A text value below HKEY_CURRENT_USER: its text, nullopt when it is missing; false when it
-// exists but cannot be read as text.
+// A text value below HKEY_CURRENT_USER: its text (expanded, so that it stays what it names
+// when written back as plain text), nullopt when it is missing; false when it exists but
+// cannot be read as text.
 bool Read(const wchar_t* key, const wchar_t* name, std::optional<std::wstring>* value) {
-  DWORD size = 0;
-  const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-  LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, key, name, flags, nullptr, nullptr, &size);
+  const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+  std::wstring text(MAX_PATH, L'\0');
+  LSTATUS status = ERROR_MORE_DATA;
+  // The expansion's length is known only once it was tried.
+  for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
+    DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = RegGetValueW(HKEY_CURRENT_USER, key, name, flags, nullptr, text.data(), &size);
+    if (status == ERROR_MORE_DATA) text.resize(size / sizeof(wchar_t) + MAX_PATH);
+  }
   if (status == ERROR_FILE_NOT_FOUND) {
     value->reset();
     return true;
   }
-  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-  size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  status = RegGetValueW(HKEY_CURRENT_USER, key, name, flags, nullptr, text.data(), &size);
   if (status != ERROR_SUCCESS) return false;
   text.resize(wcsnlen(text.c_str(), text.size()));
   *value = std::move(text);
