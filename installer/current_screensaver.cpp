@@ -20,7 +20,8 @@ const wchar_t kPreviousActive[] = L"PreviousScreenSaveActive";
 // when written back as plain text), nullopt when it is missing; false when it exists but
 // cannot be read as text.
 bool Read(const wchar_t* key, const wchar_t* name, std::optional<std::wstring>* value) {
-  const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+  // Plain text, or expandable text expanded (RRF_RT_REG_SZ takes both when not told otherwise).
+  const DWORD flags = RRF_RT_REG_SZ;
   std::wstring text(MAX_PATH, L'\0');
   LSTATUS status = ERROR_MORE_DATA;
   // The expansion's length is known only once it was tried.

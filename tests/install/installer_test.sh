@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installer in a fresh prefix of its own, on the test run's display.
-#  1. Over another current screensaver, silently, twice; the installed launcher; through the
+#  1. Over another current screensaver (an expandable value), silently, twice; the installed launcher; through the
 #     pages to the settings on the finish page. The uninstallation removes programs, folders and
 #     downloads and makes the other screensaver current again.
 #  2. Beside another member that counts the launcher, with /KEEPCURRENT, then again without it:
@@ -35,7 +35,8 @@ unix_path() { winepath -u "$(wine cmd /c "echo $1" | tr -d '\r')"; }
 desktop='HKCU\Control Panel\Desktop'
 shared='HKLM\Software\Microsoft\Windows\CurrentVersion\SharedDLLs'
 system32='C:\windows\system32'
-wine reg add "$desktop" /v SCRNSAVE.EXE /d "$system32\\previous.scr" /f >/dev/null
+# Put back as what it names.
+wine reg add "$desktop" /v SCRNSAVE.EXE /t REG_EXPAND_SZ /d '%SystemRoot%\system32\previous.scr' /f >/dev/null
 wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null
 
 export TELLARO_EXPECT_CURRENT=tellaro TELLARO_EXPECT_LAUNCHER=removed
