@@ -52,13 +52,8 @@ struct Registration {
 
 // The registration the running program stands for, if it is an installed one.
 std::optional<Registration> InstalledRegistration() {
-  const std::string program = RunningProgram(), system = SystemFolder();
-  if (program.empty() || system.empty()) return std::nullopt;
-  if (lstrcmpiA(LongForm(fw::FolderOf(program)).c_str(), LongForm(system).c_str()) != 0) return std::nullopt;
-  Registration registration{system + "\\" + kInstalledProgram, std::string()};
-  // randomizer.exe stays while other members need it: without tellaro.scr there is nothing
-  // to register.
-  if (!fw::FileExists(registration.executablePath)) return std::nullopt;
+  Registration registration{InstalledProgram(), std::string()};
+  if (registration.executablePath.empty()) return std::nullopt;
   const std::string local = LocalApplicationData();
   if (local.empty()) return std::nullopt;
   registration.installPath = local + "\\" + kUserFolder + "\\";
@@ -84,6 +79,16 @@ void CompleteRegistration(const Registration& registration) {
 }
 
 }  // namespace
+
+std::string InstalledProgram() {
+  const std::string program = RunningProgram(), system = SystemFolder();
+  if (program.empty() || system.empty()) return std::string();
+  if (lstrcmpiA(LongForm(fw::FolderOf(program)).c_str(), LongForm(system).c_str()) != 0) return std::string();
+  // randomizer.exe stays while other members need it: without tellaro.scr there is nothing
+  // to register.
+  const std::string installed = system + "\\" + kInstalledProgram;
+  return fw::FileExists(installed) ? installed : std::string();
+}
 
 void RegisterInstalledProgramForUser() {
   if (const std::optional<Registration> registration = InstalledRegistration()) CompleteRegistration(*registration);

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "installer/user_steps.h"
 #include "settings/settings_dialog.h"
 #include "settings/settings_page.h"
 #include "settings/user_registration.h"
@@ -30,6 +32,12 @@ std::vector<std::string> ArgumentVector() {
 }  // namespace
 
 bool SaverApp::InitInstance() {
+  // A step the installer asks of the signed-in user's program comes first: the user's
+  // unregistration must not be preceded by a registration.
+  if (const std::optional<user_steps::Step> step = user_steps::StepOf(CommandLineText())) {
+    user_steps::Run(*step);
+    return false;
+  }
   // Every mode reads the registration, so it is completed before any of them starts.
   user_registration::RegisterInstalledProgramForUser();
   const ::CommandLine commandLine = ParseCommandLine(CommandLineText(), ArgumentVector());
