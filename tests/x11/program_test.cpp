@@ -3,7 +3,8 @@
 // a window of this client in a visual that is not the display's default is drawn over its
 // whole area, followed through a resize and a stop, and its destruction ends the run; the
 // virtual root is honoured, XSCREENSAVER_WINDOW beats it; SIGTERM and SIGINT end a run within
-// a second as a death by that signal; a window of its own closes on the window manager's request.
+// a second as a death by that signal; a window of its own, asked for with -window, beats
+// XSCREENSAVER_WINDOW and closes on the window manager's request.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool clash with its names
 
 #include <GL/glx.h>
@@ -339,8 +340,8 @@ TEST_F(X11Program, TheVirtualRootIsHonouredXScreenSaverWindowBeatsItAndSigintEnd
   XDestroyWindow(display_, desktop);
 }
 
-TEST_F(X11Program, AWindowOfItsOwnClosesOnTheWindowManagersRequest) {
-  Process saver = Saver({"-no-random"});
+TEST_F(X11Program, AWindowOfItsOwnAskedForBeatsXScreenSaverWindowAndClosesOnTheWindowManagersRequest) {
+  Process saver = Saver({"-window", "-no-random"}, "0xdeadbeef");
   Window own = 0;
   ASSERT_TRUE(WaitFor(60.0, [&] {
     Window root, parent, *children = nullptr;
