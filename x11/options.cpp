@@ -156,9 +156,13 @@ const Spec kSpecs[] = {
        o.startTimeGiven = true;
        return true;
      }},
-    {"fps", "no-fps", nullptr, [] { return std::string("print the frame rate once a second; default -no-fps"); },
+    {"fps", "no-fps", nullptr,
+     [] {
+       return std::string("show the frames per second and the time a frame takes in the bottom-left corner; "
+                          "default -no-fps");
+     },
      [](Options& o, const char*, bool negated, std::string*) {
-       o.printFps = !negated;
+       o.showFrameRate = !negated;
        return true;
      }},
     {"frame-rate", nullptr, "N",

@@ -21,7 +21,7 @@ struct Options {
   DrawTarget target = DrawTarget::OwnWindow;
   unsigned long windowId = 0;  // DrawTarget::WindowId
   std::string display;         // empty: $DISPLAY
-  bool printFps = false;
+  bool showFrameRate = false;  // over the picture, in its bottom-left corner
   int frameRate = kDisplayFrameRate;  // frames per second at most; 0: as fast as it can draw
   bool startTimeGiven = false;
   double startTime = 0.0;  // SceneTime of the first frame, when given

@@ -28,7 +28,7 @@ TEST(X11Options, DefaultsBothSpellingsAndTheRanges) {
   EXPECT_EQ(options.settings.AnimationSpeed, 100);
   EXPECT_EQ(options.settings.CamMode, 2);
   EXPECT_EQ(options.settings.NightSide, 0);
-  EXPECT_TRUE(options.printFps);
+  EXPECT_TRUE(options.showFrameRate);
   EXPECT_EQ(options.frameRate, 0);
   EXPECT_DOUBLE_EQ(options.startTime, 1125.5);
   ASSERT_TRUE(Parse({"-speed", "0", "--tour", "flyby", "-random", "-start", "3"}, &options).ok);
