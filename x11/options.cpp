@@ -68,7 +68,7 @@ const Spec kSpecs[] = {
        return true;
      }},
     {"window", nullptr, nullptr,
-     [] { return std::string("open a window of its own, even where XSCREENSAVER_WINDOW names one; the last of "
+     [] { return std::string("open a window of its own, even where XSCREENSAVER_WINDOW names one; the later of "
                              "-root and -window counts"); },
      [](Options& o, const char*, bool, std::string*) {
        if (o.target == DrawTarget::Root) o.target = DrawTarget::OwnWindow;
