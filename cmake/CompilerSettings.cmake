@@ -13,6 +13,15 @@ if(WIN32)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 endif()
 
+# Native builds for use take the hardening Debian builds its packages with: the stack
+# protector, checked C library calls (which need an optimised build) and relocations made
+# read-only once the program is loaded.
+if(NOT WIN32 AND NOT TELLARO_SANITIZE AND NOT TELLARO_FUZZ)
+  add_compile_options(-fstack-protector-strong)
+  add_compile_definitions($<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
+  add_link_options(-Wl,-z,relro,-z,now)
+endif()
+
 if(TELLARO_SANITIZE AND NOT WIN32)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

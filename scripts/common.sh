@@ -1,4 +1,4 @@
-# Shared by run.sh and test.sh: paths, the builds, and a private X display.
+# Shared by the scripts: paths, the builds, and a private X display.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${TELLARO_BUILD_DIR:-$root/build}
 jobs=$(nproc)

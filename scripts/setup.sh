@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, only those that are missing.
+# Installs the Debian packages of the given lists that are missing; without arguments those of
+# packages-native.txt and packages.txt (everything the project needs).
+# Usage: setup.sh [package list...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v '^#' "$here/packages.txt" | sed '/^$/d')
+[ $# -gt 0 ] || set -- "$here/packages-native.txt" "$here/packages.txt"
+mapfile -t wanted < <(cat "$@" | grep -v '^#' | sed '/^$/d')
 missing=()
 for p in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -12,17 +12,3 @@ void FramePacer::FrameStarted(double now) {
   due_ += period_;
   if (due_ <= now) due_ = now + period_;
 }
-
-bool FrameRateMeter::Frame(double now, double* framesPerSecond) {
-  if (!started_) {
-    started_ = true;
-    start_ = now;
-    return false;
-  }
-  ++frames_;
-  if (now - start_ < 1.0) return false;
-  *framesPerSecond = frames_ / (now - start_);
-  start_ = now;
-  frames_ = 0;
-  return true;
-}

@@ -19,15 +19,3 @@ class FramePacer {
   double period_;
   double due_ = 0.0;
 };
-
-// Frames per second over stretches of at least a second.
-class FrameRateMeter {
- public:
-  // Counts a frame at `now`; true, with the rate of the stretch it closes, once a second.
-  bool Frame(double now, double* framesPerSecond);
-
- private:
-  bool started_ = false;
-  double start_ = 0.0;
-  int frames_ = 0;
-};

@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "x11/exit_by_signal.h"
 #include "x11/options.h"
 #include "x11/saver_run.h"
+#include "x11/stop_signals.h"
 
 int main(int argc, char** argv) {
   Options options;
@@ -16,5 +18,7 @@ int main(int argc, char** argv) {
     PrintUsage(stdout);
     return 0;
   }
-  return RunSaver(options);
+  const int code = RunSaver(options);
+  if (const int signal = stop_signals::Received()) ExitBySignal(signal);
+  return code;
 }

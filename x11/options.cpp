@@ -67,8 +67,13 @@ const Spec kSpecs[] = {
        if (o.target == DrawTarget::OwnWindow) o.target = DrawTarget::Root;
        return true;
      }},
-    {"window", nullptr, nullptr, [] { return std::string("open a window of its own (without -root: the default)"); },
-     [](Options&, const char*, bool, std::string*) { return true; }},
+    {"window", nullptr, nullptr,
+     [] { return std::string("open a window of its own, even where XSCREENSAVER_WINDOW names one; the later of "
+                             "-root and -window counts"); },
+     [](Options& o, const char*, bool, std::string*) {
+       if (o.target == DrawTarget::Root) o.target = DrawTarget::OwnWindow;
+       return true;
+     }},
     {"window-id", nullptr, "ID",
      [] {
        return std::string("draw into window ID (0x hexadecimal or decimal); XSCREENSAVER_WINDOW names one too");
@@ -139,18 +144,25 @@ const Spec kSpecs[] = {
        return true;
      }},
     {"start", nullptr, "T",
-     [] { return std::string("start the tour at scene time T (0 or more), for a chosen picture; no random start"); },
+     [] {
+       return "start the tour at scene time T, 0 to " + std::to_string(kMaxStartTime) +
+              ", for a chosen picture; no random start";
+     },
      [](Options& o, const char* value, bool, std::string* error) {
-       if (!ParseDouble(value, &o.startTime) || o.startTime < 0.0) {
-         *error = std::string("-start takes a scene time of 0 or more, not \"") + value + "\"";
+       if (!ParseDouble(value, &o.startTime) || o.startTime < 0.0 || o.startTime > kMaxStartTime) {
+         *error = "-start takes a scene time from 0 to " + std::to_string(kMaxStartTime) + ", not \"" + value + "\"";
          return false;
        }
        o.startTimeGiven = true;
        return true;
      }},
-    {"fps", "no-fps", nullptr, [] { return std::string("print the frame rate once a second; default -no-fps"); },
+    {"fps", "no-fps", nullptr,
+     [] {
+       return std::string("show the frames per second and the time a frame takes in the bottom-left corner; "
+                          "default -no-fps");
+     },
      [](Options& o, const char*, bool negated, std::string*) {
-       o.printFps = !negated;
+       o.showFrameRate = !negated;
        return true;
      }},
     {"frame-rate", nullptr, "N",
@@ -206,6 +218,7 @@ bool ParseWindowId(const char* text, unsigned long* id) {
 ParseResult ParseOptions(int argc, const char* const* argv, const char* xscreensaverWindow, Options* options) {
   ParseResult result;
   bool windowIdGiven = false;
+  bool ownWindowChosen = false;  // -window, not followed by -root
   for (int i = 0; i < argc; ++i) {
     const char* name = SwitchName(argv[i]);
     const Spec* spec = nullptr;
@@ -240,8 +253,10 @@ ParseResult ParseOptions(int argc, const char* const* argv, const char* xscreens
       return result;
     }
     if (std::strcmp(spec->name, "window-id") == 0) windowIdGiven = true;
+    if (std::strcmp(spec->name, "window") == 0) ownWindowChosen = true;
+    if (std::strcmp(spec->name, "root") == 0) ownWindowChosen = false;
   }
-  if (!windowIdGiven && xscreensaverWindow != nullptr) {
+  if (!windowIdGiven && !ownWindowChosen && xscreensaverWindow != nullptr) {
     if (!ParseWindowId(xscreensaverWindow, &options->windowId)) {
       result.ok = false;
       result.error = std::string("XSCREENSAVER_WINDOW holds no window number: \"") + xscreensaverWindow + "\"";

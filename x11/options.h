@@ -12,13 +12,16 @@ enum class DrawTarget { OwnWindow, Root, WindowId };
 // Options::frameRate: draw at the display's refresh rate.
 inline constexpr int kDisplayFrameRate = -1;
 inline constexpr int kMaxFrameRate = 1000;
+// The tours repeat within some ten thousand units of scene time; a start far beyond that
+// shows nothing new and only costs the clock its precision.
+inline constexpr int kMaxStartTime = 1000000;
 
 struct Options {
   Settings settings;  // AnimationSpeed, CamMode, RandomCameraStart and NightSide as given
   DrawTarget target = DrawTarget::OwnWindow;
   unsigned long windowId = 0;  // DrawTarget::WindowId
   std::string display;         // empty: $DISPLAY
-  bool printFps = false;
+  bool showFrameRate = false;  // over the picture, in its bottom-left corner
   int frameRate = kDisplayFrameRate;  // frames per second at most; 0: as fast as it can draw
   bool startTimeGiven = false;
   double startTime = 0.0;  // SceneTime of the first frame, when given
@@ -31,8 +34,9 @@ struct ParseResult {
 };
 
 // `argv` holds the arguments after the program's name. `xscreensaverWindow` is the value of
-// XSCREENSAVER_WINDOW, or null. The window is the first that applies: -window-id, the
-// variable, -root (the virtual root is looked up later), else a window of the program's own.
+// XSCREENSAVER_WINDOW, or null. The window is the first that applies: -window-id, -window
+// (when no -root follows it), the variable, -root (the virtual root is looked up later),
+// else a window of the program's own.
 ParseResult ParseOptions(int argc, const char* const* argv, const char* xscreensaverWindow, Options* options);
 
 // The option list with each option's range and default, as -help prints it.

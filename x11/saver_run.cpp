@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "scene/frame_rate_overlay.h"
 #include "scene/scene.h"
 #include "x11/frame_pacing.h"
 #include "x11/glx_surface.h"
@@ -71,24 +72,22 @@ void WaitForInput(Display* display, int wake, int milliseconds) {
   poll(watched, wake >= 0 ? 2 : 1, milliseconds);
 }
 
+// `overlay`: null, or the frame rate to draw over each frame.
 void DrawUntilStopped(Display* display, const Options& options, int wake, TargetWindow& target, GlxSurface& surface,
-                      Scene& scene) {
+                      Scene& scene, FrameRateOverlay* overlay) {
   FramePacer pacer(ChoosePace(display, options, target, surface));
-  FrameRateMeter meter;
   while (DispatchEvents(display, target, scene) && !stop_signals::Requested() && !x_errors::WindowGone()) {
     const int wait = pacer.WaitMilliseconds(Now());
     if (wait > 0) {
       WaitForInput(display, wake, wait);
       continue;
     }
-    pacer.FrameStarted(Now());
+    const double start = Now();
+    pacer.FrameStarted(start);
     DrawFrame(scene);
+    if (overlay) overlay->Draw(target.width, target.height);
     surface.Swap();
-    double framesPerSecond = 0.0;
-    if (options.printFps && meter.Frame(Now(), &framesPerSecond)) {
-      std::printf("tellaro: %.1f frames per second\n", framesPerSecond);
-      std::fflush(stdout);
-    }
+    if (overlay) overlay->CountFrame(start, Now());
   }
 }
 
@@ -107,6 +106,7 @@ int RunOnDisplay(Display* display, const Options& options, int wake) {
     code = 1;
   } else {
     auto scene = std::make_unique<Scene>();
+    FrameRateOverlay overlay;
     X11SceneHost host;
     InitScene(*scene, host, options.settings, target.width, target.height);
     if (options.startTimeGiven) scene->sceneTime = options.startTime;
@@ -114,11 +114,12 @@ int RunOnDisplay(Display* display, const Options& options, int wake) {
       code = 1;
     } else {
       ResizeScene(*scene, target.width, target.height);
-      DrawUntilStopped(display, options, wake, target, surface, *scene);
+      DrawUntilStopped(display, options, wake, target, surface, *scene, options.showFrameRate ? &overlay : nullptr);
     }
     // The scene's textures and display lists go while their context is current, then the
     // context, then the pixel buffers.
     ReleaseSceneGLObjects(*scene);
+    overlay.Release();
     surface.Release();
     ReleaseSceneBuffers(*scene);
   }

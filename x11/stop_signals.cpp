@@ -4,17 +4,22 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace {
 
-volatile sig_atomic_t requested = 0;
+volatile sig_atomic_t received = 0;
 int wakeWrite = -1;
 
-void OnStop(int) {
-  requested = 1;
+void OnStop(int signal) {
+  // The interrupted code may be about to read errno, which write() can change.
+  const int savedErrno = errno;
+  received = signal;
   if (wakeWrite >= 0) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(wakeWrite, &byte, 1);
   }
+  errno = savedErrno;
 }
 
 }  // namespace
@@ -32,6 +37,8 @@ int Install() {
   return ends[0];
 }
 
-bool Requested() { return requested != 0; }
+bool Requested() { return received != 0; }
+
+int Received() { return received; }
 
 }  // namespace stop_signals

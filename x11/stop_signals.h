@@ -8,5 +8,7 @@ namespace stop_signals {
 // The read end of the wake-up pipe, or -1 when none could be made (the flag still works).
 int Install();
 bool Requested();
+// The signal that asked for the end (the last one, if both came), or 0.
+int Received();
 
 }  // namespace stop_signals

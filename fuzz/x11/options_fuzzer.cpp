@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!kAnimationSpeedRange.Holds(s.AnimationSpeed) || !kCameraTourRange.Holds(s.CamMode) ||
       (s.RandomCameraStart | s.NightSide) & ~1 || (o.target == DrawTarget::WindowId && o.windowId == 0) ||
       o.frameRate < kDisplayFrameRate || o.frameRate > kMaxFrameRate ||
-      (o.startTimeGiven && (!(o.startTime >= 0.0) || s.RandomCameraStart != 0)))
+      (o.startTimeGiven && (!(o.startTime >= 0.0 && o.startTime <= kMaxStartTime) || s.RandomCameraStart != 0)))
     std::abort();
   return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The option file of XScreenSaver's settings (x11/tellaro.xml): well-formed XML of the
-documented elements, each option it can put on the command line listed by the program's
--help and taken by its parser, with the program's own range and default.
+documented elements (in groups as well), marked as an OpenGL program as the other GL programs'
+files are, each option it can put on the command line listed by the program's -help and
+taken by its parser, with the program's own range and default.
 Usage: option_file_test.py <program> <tellaro.xml>"""
 import re
 import subprocess
@@ -40,10 +41,12 @@ def check_args(args, where, default=None):
 
 root = ElementTree.parse(path).getroot()  # a file that is not well-formed raises here
 check(root.tag == "screensaver" and root.get("name") == "tellaro" and root.get("_label"), "<screensaver name=tellaro>")
+check(root.get("gl") == "yes", "an OpenGL program says gl=\"yes\"")
 check((root.findtext("_description") or "").strip(), "a description")
-for element in root:
+for element in root.iter():
     tag, name = element.tag, element.get("id")
-    check(tag in {"command", "number", "boolean", "select", "_description", "hgroup", "vgroup"}, f"unknown <{tag}>")
+    check(tag in {"screensaver", "command", "number", "boolean", "select", "option", "_description", "hgroup", "vgroup",
+                  "xscreensaver-updater"}, f"unknown <{tag}>")
     if tag == "command":
         check_args(element.get("arg").split(), "<command>")
     elif tag == "boolean":  # the state that adds nothing is the default

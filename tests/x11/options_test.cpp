@@ -28,24 +28,26 @@ TEST(X11Options, DefaultsBothSpellingsAndTheRanges) {
   EXPECT_EQ(options.settings.AnimationSpeed, 100);
   EXPECT_EQ(options.settings.CamMode, 2);
   EXPECT_EQ(options.settings.NightSide, 0);
-  EXPECT_TRUE(options.printFps);
+  EXPECT_TRUE(options.showFrameRate);
   EXPECT_EQ(options.frameRate, 0);
   EXPECT_DOUBLE_EQ(options.startTime, 1125.5);
   ASSERT_TRUE(Parse({"-speed", "0", "--tour", "flyby", "-random", "-start", "3"}, &options).ok);
   EXPECT_EQ(options.settings.AnimationSpeed, 0);
   EXPECT_EQ(options.settings.CamMode, 1);
   EXPECT_EQ(options.settings.RandomCameraStart, 0) << "a start time replaces the random start";
+  ASSERT_TRUE(Parse({"-start", "1e6"}, &options).ok);
 
   for (const auto& bad : std::vector<std::vector<const char*>>{
            {"-speed", "-1"}, {"-speed", "101"}, {"-speed", "5x"}, {"-speed"}, {"-tour", "2"}, {"-frame-rate", "1001"},
-           {"-start", "-1"}, {"-start", "nan"}, {"-no-speed"}, {"---root"}, {"root"}, {"-visual", "best"}}) {
+           {"-start", "-1"}, {"-start", "nan"}, {"-start", "inf"}, {"-start", "1e308"}, {"-start", "1000000.5"},
+           {"-no-speed"}, {"---root"}, {"root"}, {"-visual", "best"}}) {
     Options refused;
     const ParseResult result = Parse(bad, &refused);
     EXPECT_FALSE(result.ok || result.error.empty()) << bad[0];
   }
 }
 
-TEST(X11Options, TheWindowIsTheIdGivenThenXScreenSaversThenTheRootThenItsOwn) {
+TEST(X11Options, TheWindowIsTheIdGivenThenAnOwnOneAskedForThenXScreenSaversThenTheRoot) {
   struct Case {
     std::vector<const char*> args;
     const char* variable;
@@ -55,7 +57,10 @@ TEST(X11Options, TheWindowIsTheIdGivenThenXScreenSaversThenTheRootThenItsOwn) {
   for (const Case& c : {Case{{"-root"}, nullptr, DrawTarget::Root, 0},
                         Case{{"--root"}, "0x1a00003", DrawTarget::WindowId, 0x1a00003},
                         Case{{}, "27262979", DrawTarget::WindowId, 27262979},
-                        Case{{"-window"}, "0X2A", DrawTarget::WindowId, 42},
+                        Case{{"-window"}, "0xdeadbeef", DrawTarget::OwnWindow, 0},
+                        Case{{"-root", "--window"}, "0X2A", DrawTarget::OwnWindow, 0},
+                        Case{{"-window", "-root"}, "0X2A", DrawTarget::WindowId, 42},
+                        Case{{"-window", "-window-id", "7"}, "0X2A", DrawTarget::WindowId, 7},
                         Case{{"-window-id", "0xfF", "-root"}, "99", DrawTarget::WindowId, 255},
                         Case{{"-root", "--window-id", "4711"}, nullptr, DrawTarget::WindowId, 4711},
                         Case{{"-window"}, nullptr, DrawTarget::OwnWindow, 0}}) {

@@ -1,9 +1,12 @@
 // The X11 program as its own process, watched from outside on a private Xvfb of the test's
 // own, this test being the other X client: -root shows the planet, the stars and the flares;
 // a window of this client in a visual that is not the display's default is drawn over its
-// whole area, followed through a resize and a stop, and its destruction ends the run; the
-// virtual root is honoured, XSCREENSAVER_WINDOW beats it; SIGTERM and SIGINT end a run within
-// a second; a window of its own closes on the window manager's request.
+// whole area, followed through a resize and a stop, and its destruction ends the run; -fps
+// writes the frame rate into the picture's bottom-left corner; the
+// virtual root is honoured, XSCREENSAVER_WINDOW beats it; SIGTERM and SIGINT end a run at
+// once as a death by that signal (within kSignalEnd, which leaves room for the sanitizer's
+// leak scan on a loaded machine); a window of its own, asked for with -window, beats
+// XSCREENSAVER_WINDOW and closes on the window manager's request.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool clash with its names
 
 #include <GL/glx.h>
@@ -75,12 +78,16 @@ class Process {
   int WaitExit(double seconds) {
     WaitFor(seconds, [&] {
       int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_)
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
         code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        signal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+      }
       return code_ >= 0;
     });
     return code_;
   }
+  // Whether it died by `signal` (not by an exit) within `seconds`.
+  bool WaitKilledBy(int signal, double seconds) { return WaitExit(seconds) >= 0 && signal_ == signal; }
   bool WaitStopped(double seconds) const {
     return WaitFor(seconds, [&] {
       int status = 0;
@@ -96,7 +103,7 @@ class Process {
 
  private:
   pid_t pid_ = -1;
-  int out_ = -1, code_ = -1;
+  int out_ = -1, code_ = -1, signal_ = 0;
   std::string log_;
 };
 
@@ -113,6 +120,15 @@ int Luma(const Rgb& p) { return (3 * p.r + 6 * p.g + p.b) / 10; }
 bool IsMagenta(const Rgb& p) { return p.r >= 250 && p.g <= 5 && p.b >= 250; }
 // The planet's lit surface and limb: reddish brown, never the white or blue-white of stars.
 bool IsPlanet(const Rgb& p) { return p.r >= 60 && p.r * 10 >= p.b * 16 && p.r > p.g; }
+
+// The frame rate's yellow text in the bottom-left corner of a picture of up to 719 rows.
+size_t CornerText(const Picture& picture) {
+  size_t count = 0;
+  for (int y = std::max(0, picture.height - 40); y < picture.height; ++y)
+    for (int x = 0; x < std::min(120, picture.width); ++x)
+      count += picture.at(x, y).r >= 230 && picture.at(x, y).g >= 230 && picture.at(x, y).b <= 40;
+  return count;
+}
 
 size_t CountMagenta(const Picture& picture) {
   size_t count = 0;
@@ -253,6 +269,9 @@ Process* X11Program::server_ = nullptr;
 std::string X11Program::name_;
 Display* X11Program::display_ = nullptr;
 
+// Idle, a run ends some 0.1 s after the signal, plus 0.2 s of leak scan in the sanitizer build.
+constexpr double kSignalEnd = 3.0;
+
 // At 1125 of the orbit tour the sun stands in view beside the planet's lit limb; at 1060 the
 // planet is half lit and the sun out of view.
 const std::vector<std::string> kSunInView = {"-tour", "orbit", "-start", "1125", "-speed", "0"};
@@ -270,7 +289,7 @@ TEST_F(X11Program, RootShowsThePlanetTheStarsAndTheFlaresUntilSigterm) {
       << sky.stars
       << "\n" << saver.log();
   saver.Signal(SIGTERM);
-  EXPECT_EQ(saver.WaitExit(1.0), 0) << saver.log();
+  EXPECT_TRUE(saver.WaitKilledBy(SIGTERM, kSignalEnd)) << "exit code " << saver.WaitExit(0.0) << "\n" << saver.log();
 }
 
 TEST_F(X11Program, AnotherClientsWindowIsFilledFollowedThroughResizeAndStopAndItsEndEndsTheRun) {
@@ -279,7 +298,7 @@ TEST_F(X11Program, AnotherClientsWindowIsFilledFollowedThroughResizeAndStopAndIt
   const Window window = MagentaWindow(320, 240, visual);
   char id[32];
   std::snprintf(id, sizeof id, "0x%lx", window);
-  Process saver = Saver(With({"--window-id", id, "-fps"}, kHalfLit));
+  Process saver = Saver(With({"--window-id", id}, kHalfLit));
   Planet before, after;
   ASSERT_TRUE(WaitFor(60.0, [&] {
     const Picture p = Capture(window);
@@ -307,11 +326,30 @@ TEST_F(X11Program, AnotherClientsWindowIsFilledFollowedThroughResizeAndStopAndIt
       changed += std::abs(now.pixels[i].g - still.pixels[i].g) > 8;
     return changed > 20;
   })) << "frames after SIGCONT";
-  EXPECT_TRUE(WaitFor(10.0, [&] { return saver.log().find("frames per second") != std::string::npos; }));
 
   XDestroyWindow(display_, window);
   XSync(display_, False);
   EXPECT_EQ(saver.WaitExit(5.0), 0) << saver.log();
+}
+
+TEST_F(X11Program, FpsShowsTheFrameRateInTheBottomLeftCorner) {
+  const Window window = MagentaWindow(480, 360);
+  const std::string id = std::to_string(window);
+  size_t without = 0, with = 0;
+  {
+    Process saver = Saver(With({"-window-id", id}, kHalfLit));
+    ASSERT_TRUE(WaitFor(60.0, [&] {
+      const Picture p = Capture(window);
+      without = CornerText(p);
+      return (CountMagenta(p) == 0 && FindPlanet(p).pixels > 300) || !saver.running();
+    }) && saver.running()) << saver.log();
+  }
+  Process saver = Saver(With({"-window-id", id, "-fps"}, kHalfLit));
+  EXPECT_TRUE(WaitFor(60.0, [&] { return (with = CornerText(Capture(window))) >= 80 || !saver.running(); }) &&
+              saver.running())
+      << with << " text pixels\n" << saver.log();
+  EXPECT_LE(without, 5u) << "without -fps";
+  XDestroyWindow(display_, window);
 }
 
 TEST_F(X11Program, TheVirtualRootIsHonouredXScreenSaverWindowBeatsItAndSigintEnds) {
@@ -324,19 +362,19 @@ TEST_F(X11Program, TheVirtualRootIsHonouredXScreenSaverWindowBeatsItAndSigintEnd
     Process saver = Saver(With({"--root"}, kHalfLit));
     EXPECT_TRUE(WaitFor(60.0, [&] { return CountMagenta(Capture(desktop)) == 0; })) << saver.log();
     saver.Signal(SIGINT);
-    EXPECT_EQ(saver.WaitExit(1.0), 0) << saver.log();
+    EXPECT_TRUE(saver.WaitKilledBy(SIGINT, kSignalEnd)) << "exit code " << saver.WaitExit(0.0) << "\n" << saver.log();
   }
   const Window small = MagentaWindow(200, 150);
   Process saver = Saver({"-root", "-no-random"}, std::to_string(small));  // decimal
   EXPECT_TRUE(WaitFor(60.0, [&] { return CountMagenta(Capture(small)) == 0; })) << saver.log();
   saver.Signal(SIGTERM);
-  EXPECT_EQ(saver.WaitExit(1.0), 0) << saver.log();
+  EXPECT_TRUE(saver.WaitKilledBy(SIGTERM, kSignalEnd)) << "exit code " << saver.WaitExit(0.0) << "\n" << saver.log();
   XDestroyWindow(display_, small);
   XDestroyWindow(display_, desktop);
 }
 
-TEST_F(X11Program, AWindowOfItsOwnClosesOnTheWindowManagersRequest) {
-  Process saver = Saver({"-no-random"});
+TEST_F(X11Program, AWindowOfItsOwnAskedForBeatsXScreenSaverWindowAndClosesOnTheWindowManagersRequest) {
+  Process saver = Saver({"-window", "-no-random"}, "0xdeadbeef");
   Window own = 0;
   ASSERT_TRUE(WaitFor(60.0, [&] {
     Window root, parent, *children = nullptr;
