@@ -74,8 +74,8 @@ void DrawSunAndLight(const SceneLists& lists) {
 
 }  // namespace
 
-void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height) {
-  scene.settings = settings;
+void InitScene(Scene& scene, SceneHost& host, const SceneOptions& options, int width, int height) {
+  scene.options = options;
   scene.host = &host;
 
   LoadSceneResources(scene);
@@ -93,7 +93,7 @@ void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int widt
 
   SetUpLight();
 
-  if (scene.settings.RandomCameraStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+  if (scene.options.randomStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
 }
 
 void ResizeScene(Scene&, int width, int height) {
@@ -107,7 +107,7 @@ void DrawFrame(Scene& scene) {
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  UpdateCameraTour(scene.settings.CamMode, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
+  UpdateCameraTour(scene.options.cameraTour, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
   scene.camera.Apply();
 
   DrawStarField(scene.stars);
@@ -127,7 +127,7 @@ void DrawFrame(Scene& scene) {
   // Last: the flare's visibility test reads the depth the planet and the moon wrote.
   DrawLensFlares(scene.textures, kSunPosition);
 
-  scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);
+  scene.sceneTime += SceneTimeStep(scene.options.animationSpeed);
 }
 
 void ReleaseSceneGLObjects(Scene& scene) {

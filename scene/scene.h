@@ -10,18 +10,18 @@
 #include "scene/scene_clock.h"
 #include "scene/scene_host.h"
 #include "scene/scene_lists.h"
+#include "scene/scene_options.h"
 #include "scene/scene_resources.h"
 #include "scene/scene_textures.h"
 #include "scene/shape_mesh.h"
 #include "scene/sphere_mesh.h"
 #include "scene/star_catalogue.h"
-#include "settings/settings.h"
 
 // The sun's fixed world position, which is also the light's.
 inline constexpr double kSunPosition[3] = {400.0, 400.0, 100.0};
 
 struct Scene {
-  Settings settings;  // the scene's own copy: RandomCameraStart, AnimationSpeed, CamMode
+  SceneOptions options;  // the scene's own copy: random start, speed and camera tour
   SceneHost* host = nullptr;
   double sceneTime = kSceneStartTime;
   Camera camera;
@@ -39,7 +39,7 @@ struct Scene {
 
 // Once, with the rendering context current: resources, the fixed geometry's display lists,
 // fixed state, projection, light, clock start.
-void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height);
+void InitScene(Scene& scene, SceneHost& host, const SceneOptions& options, int width, int height);
 // On every size change; a height of 0 counts as 1.
 void ResizeScene(Scene& scene, int width, int height);
 // One frame into the back buffer; the caller swaps.

@@ -18,6 +18,16 @@ std::string LoadResourceString(UINT id) {
   return text;
 }
 
+// The scene's options as the user's settings hold them, unclamped as the registry had them.
+SceneOptions SceneOptionsOf(const Settings& settings) {
+  SceneOptions options;
+  options.animationSpeed = settings.AnimationSpeed;
+  options.cameraTour = settings.CamMode;
+  options.randomStart = settings.RandomCameraStart;
+  options.nightSide = settings.NightSide;
+  return options;
+}
+
 }  // namespace
 
 // The scene's host for the run: the given one or the program's own. The scene reports its
@@ -151,7 +161,7 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
     ShowWindow(loadingNotice_.Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(loadingNotice_.Handle());
   }
-  InitScene(scene_, *host_, settings_, client.right - client.left, client.bottom - client.top);
+  InitScene(scene_, *host_, SceneOptionsOf(settings_), client.right - client.left, client.bottom - client.top);
   loadingNotice_.Destroy();
 
   EnterDisplayMode();

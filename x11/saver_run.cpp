@@ -108,7 +108,7 @@ int RunOnDisplay(Display* display, const Options& options, int wake) {
   } else {
     auto scene = std::make_unique<Scene>();
     X11SceneHost host;
-    InitScene(*scene, host, options.settings, target.width, target.height);
+    InitScene(*scene, host, options.scene, target.width, target.height);
     if (options.startTimeGiven) scene->sceneTime = options.startTime;
     if (host.quitRequested()) {
       code = 1;

@@ -23,10 +23,10 @@ class SceneListsTest : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context";
     host.archive = scene_data::Zip(scene_data::DataMembers());
-    Settings settings;
-    settings.CamMode = kTourOrbit;
-    settings.RandomCameraStart = 0;
-    InitScene(scene, host, settings, gl.width(), gl.height());
+    SceneOptions options;
+    options.cameraTour = kTourOrbit;
+    options.randomStart = 0;
+    InitScene(scene, host, options, gl.width(), gl.height());
     ResizeScene(scene, gl.width(), gl.height());
     ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
   }

@@ -22,11 +22,11 @@ int main(int argc, char** argv) {
   if (!gl.ok()) return 1;
   FakeSceneHost host;
   host.archive = scene_data::Zip(scene_data::DataMembers());
-  Settings settings;
-  settings.CamMode = 3;  // the camera stays where it is put
-  settings.RandomCameraStart = 0;
+  SceneOptions options;
+  options.cameraTour = 3;  // the camera stays where it is put
+  options.randomStart = 0;
   Scene scene;
-  InitScene(scene, host, settings, kWidth, kHeight);
+  InitScene(scene, host, options, kWidth, kHeight);
   ResizeScene(scene, kWidth, kHeight);
   if (!host.messages.empty()) {
     std::fprintf(stderr, "%s\n", host.messages[0].text.c_str());
