@@ -126,7 +126,8 @@ void DrawHaloBillboard(const double position[3], double size, double alpha, doub
   glPopAttrib();
 }
 
-void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double radius, const double sun[3]) {
+void DrawLimbGlare(const FlarePicture& glow, const FlarePicture& crescent, const double centre[3], double radius,
+                   const double sun[3]) {
   double sunWindow[3], centreWindow[3], eye[3];
   {
     const View view;
@@ -145,8 +146,8 @@ void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double
   const GlowAlphas alphas = LimbGlowAlphas(separation / apparentRadius);
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbGlow]);
-  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0, textures.flareCovers[kLimbGlow]);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbCrescent]);
-  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0, textures.flareCovers[kLimbCrescent]);
+  glow.texture.Bind();
+  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0, glow.cover.name());
+  crescent.texture.Bind();
+  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0, crescent.cover.name());
 }

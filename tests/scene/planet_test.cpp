@@ -9,10 +9,7 @@
 #include <cmath>
 
 #include "scene/limb_glow.h"
-#include "scene/scene.h"
-#include "scene/scene_resources.h"
 #include "tests/scene/gl_feedback.h"
-#include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
 
 namespace {
@@ -122,11 +119,12 @@ TEST_F(PlanetDrawTest, EyeDepthOfOriginIsTheDistanceAlongTheViewAxis) {
 }
 
 TEST_F(PlanetDrawTest, SurfaceFogForACameraThreeUnitsAway) {
-  Scene scene;
+  Planet planet;
+  const FlarePicture limbMask;
   const double eye[3] = {3, 0, 0};
   const double up[3] = {0, 0, 1};
   LookAt(eye, kOrigin, up);
-  DrawPlanet(scene);
+  DrawPlanet(planet, limbMask, 28659.0);
   GLfloat start = 0, end = 0;
   glGetFloatv(GL_FOG_START, &start);
   glGetFloatv(GL_FOG_END, &end);
@@ -142,10 +140,11 @@ TEST_F(PlanetDrawTest, SurfaceFogForACameraThreeUnitsAway) {
 }
 
 TEST_F(PlanetDrawTest, PlanetSendsTheSurfaceTwoShellsAndTheMask) {
-  Scene scene;
+  Planet planet;
+  const FlarePicture limbMask;
   const double eye[3] = {0, -50, 10};  // far enough that culling leaves almost half of each sphere
   LookAt(eye, kOrigin);
-  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawPlanet(scene); });
+  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawPlanet(planet, limbMask, 28659.0); });
   ASSERT_FALSE(result.overflow);
   // Surface 2400 quads, each shell 60 x 40 = 2400, two triangles a quad, about half facing
   // the eye; the mask is one square.
@@ -195,11 +194,12 @@ TEST_F(PlanetDrawTest, BillboardFacesTheEyeAndJustCoversTheSphere) {
 }
 
 TEST_F(PlanetDrawTest, SunBehindTheCameraDrawsNoGlow) {
-  SceneTextures textures;
+  const FlarePicture glow, crescent;
   const double sun[3] = {400, 400, 100};
   const double eye[3] = {1.5, 1.5, 0.4};  // between the planet and the sun, looking at the planet
   LookAt(eye, kOrigin);
-  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawLimbGlare(textures, kOrigin, 1.0, sun); });
+  const gl_feedback::Result result =
+      gl_feedback::Capture([&] { DrawLimbGlare(glow, crescent, kOrigin, 1.0, sun); });
   EXPECT_EQ(result.values, 0u);
 }
 

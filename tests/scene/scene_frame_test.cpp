@@ -14,11 +14,12 @@ class SceneFrameTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
 
+  // Without an archive: the frames draw what there is.
   void Init(int32_t randomStart, int32_t speed = 50) {
     SceneOptions options;
     options.randomStart = randomStart;
     options.animationSpeed = speed;
-    InitScene(scene, host, options, gl.width(), gl.height());
+    EXPECT_EQ(InitScene(scene, host, options, gl.width(), gl.height()).code(), SceneLoadError::ArchiveUnreadable);
     ResizeScene(scene, gl.width(), gl.height());
   }
 
@@ -35,7 +36,7 @@ TEST_F(SceneFrameTest, ClockStartsFixedOrFromTheTickCount) {
   Scene randomScene;
   SceneOptions options;
   options.randomStart = 1;
-  InitScene(randomScene, host, options, gl.width(), gl.height());
+  EXPECT_FALSE(InitScene(randomScene, host, options, gl.width(), gl.height()).ok());
   EXPECT_DOUBLE_EQ(randomScene.sceneTime, 41.0) << "seeded with the tick count 1";
 }
 

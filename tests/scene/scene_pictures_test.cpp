@@ -30,16 +30,18 @@ class ScenePicturesTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
 
-  void Start(int32_t camMode, bool withData = true) {
-    if (withData) host.archive = scene_data::Zip(scene_data::DataMembers());
+  void Start(int32_t camMode) {
+    host.archive = scene_data::Zip(scene_data::DataMembers());
+    const SceneLoadResult loaded = StartOnHostsArchive(camMode);
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
+  }
+  SceneLoadResult StartOnHostsArchive(int32_t camMode) {
     SceneOptions options;
     options.cameraTour = camMode;
     options.randomStart = 0;
-    InitScene(scene, host, options, kWidth, kHeight);
+    const SceneLoadResult loaded = InitScene(scene, host, options, kWidth, kHeight);
     ResizeScene(scene, kWidth, kHeight);
-    if (withData) {
-      ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
-    }
+    return loaded;
   }
 
   // Draws frames until `frames` have been drawn in all; returns the window position of a
@@ -206,8 +208,8 @@ TEST_F(ScenePicturesTest, MixedTourOrbitsThenPassesTheMoon) {
 }
 
 TEST_F(ScenePicturesTest, FramesWithoutAnyResourcesStillDraw) {
-  Start(kTourFlyby, false);  // the archive cannot be opened: nothing was loaded
-  EXPECT_FALSE(host.messages.empty());
+  // The archive cannot be opened: nothing was loaded.
+  EXPECT_EQ(StartOnHostsArchive(kTourFlyby).code(), SceneLoadError::ArchiveUnreadable);
   DrawFrames(3);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   Save("no_resources");

@@ -37,9 +37,9 @@ class SkyPictureTest : public testing::Test {
     host.archive = scene_data::Zip(scene_data::DataMembers());
     SceneOptions options;
     options.cameraTour = camMode;
-    InitScene(scene, host, options, gl.width(), gl.height());
+    const SceneLoadResult loaded = InitScene(scene, host, options, gl.width(), gl.height());
     ResizeScene(scene, gl.width(), gl.height());
-    ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
     ASSERT_EQ(scene.stars.count, 9096);
   }
 

@@ -97,8 +97,7 @@ class StarFieldTest : public testing::Test {
 
   // A new catalogue: the list compiled from the previous one is dropped.
   void Use(std::vector<StarRecord> stars) {
-    if (catalogue.starList != 0) glDeleteLists(catalogue.starList, 1);
-    catalogue.starList = 0;
+    catalogue.Release();
     records = std::move(stars);
     catalogue.records = records.data();
     catalogue.count = static_cast<int32_t>(records.size());
@@ -120,24 +119,24 @@ TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   std::vector<StarRecord> stars;
   for (int i = 0; i < 40; ++i) stars.push_back(Star(-1.0 + 0.2 * i, 22.0 + 0.15 * i, -3.0 + 0.15 * i, static_cast<int8_t>(i % 7)));
   Use(stars);
-  ASSERT_EQ(catalogue.starList, 0u);
+  ASSERT_FALSE(catalogue.starList);
   const std::vector<uint32_t> first = Draw();
-  ASSERT_NE(catalogue.starList, 0u) << "the first frame keeps the list it compiled";
-  EXPECT_TRUE(glIsList(catalogue.starList));
-  const GLuint list = catalogue.starList;
+  ASSERT_TRUE(catalogue.starList) << "the first frame keeps the list it compiled";
+  EXPECT_TRUE(glIsList(catalogue.starList.name()));
+  const GLuint list = catalogue.starList.name();
   ASSERT_GT(LitPixels(first), 20) << "the first frame draws while compiling";
 
   // The second frame only calls the list: changing the records no longer changes the sky.
   for (StarRecord& star : records) star.magnitude = 50.0;
   const std::vector<uint32_t> second = Draw();
-  EXPECT_EQ(catalogue.starList, list);
+  EXPECT_EQ(catalogue.starList.name(), list);
   EXPECT_TRUE(first == second) << "the replayed list draws the same picture";
 }
 
 TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawnAndNoListMade) {
   Look(0, 1, 0, 0, 0, 1);
   EXPECT_EQ(LitPixels(Draw()), 0);
-  EXPECT_EQ(catalogue.starList, 0u);
+  EXPECT_FALSE(catalogue.starList);
 }
 
 }  // namespace
