@@ -44,6 +44,21 @@ bool Normalise(double v[3]) {
 
 double CappedAlpha(double alpha) { return std::isfinite(alpha) ? std::min(alpha, 1.0) : 1.0; }
 
+// Alphas of the two glow squares for k = (angle between centre and sun) / (angular radius):
+// first = min(0.15 / |k|, 0.5); second = 0.2 / |k - 1| beyond the limb, 0.12 / |k - 1|
+// inside it; both held to at most 1, which is where OpenGL saturates them anyway.
+struct GlowAlphas {
+  double first;
+  double second;
+};
+GlowAlphas LimbGlowAlphas(double k) {
+  GlowAlphas alphas;
+  alphas.first = k == 0.0 ? 0.5 : std::min(0.15 / std::fabs(k), 0.5);
+  const double fromLimb = std::fabs(k - 1.0);
+  alphas.second = fromLimb == 0.0 ? 1.0 : CappedAlpha((k > 1.0 ? 0.2 : 0.12) / fromLimb);
+  return alphas;
+}
+
 }  // namespace
 
 double EyeDepthOfOrigin() {
@@ -53,14 +68,6 @@ double EyeDepthOfOrigin() {
 }
 
 double HaloHalfWidth(double size, double d2) { return size / std::sqrt(1.0 - 1.0 / d2); }
-
-GlowAlphas LimbGlowAlphas(double k) {
-  GlowAlphas alphas;
-  alphas.first = k == 0.0 ? 0.5 : std::min(0.15 / std::fabs(k), 0.5);
-  const double fromLimb = std::fabs(k - 1.0);
-  alphas.second = fromLimb == 0.0 ? 1.0 : CappedAlpha((k > 1.0 ? 0.2 : 0.12) / fromLimb);
-  return alphas;
-}
 
 void DrawHaloBillboard(const double position[3], double size, double alpha, double turn, unsigned int cover) {
   double window[3], deeper[3], eye[3];

@@ -21,12 +21,3 @@ void DrawLimbGlare(const FlarePicture& glow, const FlarePicture& crescent, const
 
 // Half-width of the billboard for `size` with the eye at squared distance d2 (> 1).
 double HaloHalfWidth(double size, double d2);
-
-// Alphas of the two glow squares for k = (angle between centre and sun) / (angular radius):
-// first = min(0.15 / |k|, 0.5); second = 0.2 / |k - 1| beyond the limb, 0.12 / |k - 1|
-// inside it; both held to at most 1, which is where OpenGL saturates them anyway.
-struct GlowAlphas {
-  double first;
-  double second;
-};
-GlowAlphas LimbGlowAlphas(double k);
