@@ -1,9 +1,10 @@
 #include "scene/scene.h"
 
+#include "resources/resource_pak.h"
 #include "scene/gl.h"
 #include "scene/limb_glow.h"
+#include "scene/picture_loader.h"
 #include "scene/quadric_sphere.h"
-#include "scene/scene_resources.h"
 #include "scene/star_field.h"
 
 namespace {
@@ -83,6 +84,19 @@ void DrawSunAndLight(GlList& sun) {
 
 }  // namespace
 
+SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host) {
+  ResourcePak pak;
+  if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastError());
+  // The decoded rows are tightly packed; OpenGL's default would pad them to 4 bytes.
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  PictureLoader loader(pak, scene.sceneBuffers);
+  SceneLoadResult result = scene.flares.Load(loader);
+  if (result) result = scene.planet.Load(loader);
+  if (result) result = scene.moon.Load(loader);
+  pak.Close();
+  return result;
+}
+
 SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& options, int width, int height) {
   scene.options = options;
 
@@ -147,4 +161,9 @@ void ReleaseSceneGLObjects(Scene& scene) {
   scene.moon.Release();
   scene.stars.Release();
   scene.sun.Release();
+}
+
+void ReleaseSceneBuffers(Scene& scene) {
+  scene.stars.ForgetRecords();
+  scene.sceneBuffers.Release();
 }

@@ -15,7 +15,6 @@
 #include "scene/scene_host.h"
 #include "scene/scene_load_error.h"
 #include "scene/scene_options.h"
-#include "scene/scene_resources.h"
 #include "scene/star_catalogue.h"
 
 // The sun's fixed world position, which is also the light's.
@@ -40,6 +39,12 @@ struct Scene {
 // fixed state, projection, light, clock start. Every step runs even after a failed load
 // (frames then draw what there is); the result is the first load failure.
 SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& options, int width, int height);
+// Loading what the scene draws from the resource archive (all but the star list, which
+// InitScene reads next): the flare pictures, the planet's clouds and surface, the moon's
+// texture and shape, in that order, up to the first failure. Once, with the rendering context
+// current; the archive comes from `host`.
+SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host);
+
 // On every size change; a height of 0 counts as 1.
 void ResizeScene(Scene& scene, int width, int height);
 // One frame into the back buffer; the caller swaps.
@@ -50,3 +55,7 @@ void DrawFrame(Scene& scene);
 // scene afterwards, makes no OpenGL call at all. The scene draws again only after a new
 // InitScene. Pixel buffers stay for ReleaseSceneBuffers.
 void ReleaseSceneGLObjects(Scene& scene);
+
+// Frees the retained pixel buffers and star records; the hosts call it when the scene's
+// window is destroyed, after its context.
+void ReleaseSceneBuffers(Scene& scene);

@@ -2,7 +2,7 @@
 // with one member missing, damaged or replaced, each failure with its message.
 #include <cstddef>
 
-#include "scene/scene_resources.h"
+#include "scene/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,6 @@
 
 #include "resources/image_reader.h"
 #include "resources/resource_pak.h"
-#include "scene/scene.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
