@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!result.ok) return result.error.empty() ? (std::abort(), 0) : 0;
   const SceneOptions& s = o.scene;
   if (!kAnimationSpeedRange.Holds(s.animationSpeed) || !kCameraTourRange.Holds(s.cameraTour) ||
-      !kSwitchRange.Holds(s.randomStart) || !kSwitchRange.Holds(s.nightSide) || (o.target == DrawTarget::WindowId && o.windowId == 0) ||
+      !kSwitchRange.Holds(s.randomStart) || !kSwitchRange.Holds(s.nightSide) ||
+      (o.target == DrawTarget::WindowId && o.windowId == 0) ||
       o.frameRate < kDisplayFrameRate || o.frameRate > kMaxFrameRate ||
       (o.startTimeGiven && (!(o.startTime >= 0.0) || s.randomStart != 0)))
     std::abort();
