@@ -5,12 +5,7 @@
 #include <cstdint>
 
 #include "scene/camera.h"
-
-enum CameraTourMode : int32_t {
-  kTourMixed = 0,   // "Cycle All (default)"
-  kTourFlyby = 1,   // moon passes only
-  kTourOrbit = 2,   // orbit only
-};
+#include "scene/scene_options.h"
 
 struct CameraTour {
   double flybyProgress = 0.1;  // the eye's angular lead over the moon, radians

@@ -1,8 +1,39 @@
 #include "scene/lens_flares.h"
 
+#include <cstdio>
 #include <vector>
 
+#include "scene/cover_list.h"
 #include "scene/gl.h"
+#include "scene/picture_cover.h"
+#include "scene/picture_loader.h"
+
+SceneLoadResult LensFlares::Load(PictureLoader& loader) {
+  for (int index = 0; index < kFlarePictureCount; ++index) {
+    char member[32];
+    std::snprintf(member, sizeof member, "flare%d.jpg", index + 1);
+    Image image;
+    const SceneLoadResult read = loader.Read(member, &image);
+    if (!read) return read;
+    FlarePicture& picture = pictures[index];
+    picture.texture = loader.Texture(image, Wrap::Clamp);
+    // The limb mask multiplies what lies under it; every other picture adds light. Where
+    // clamping reads the black border (OpenGL 1.1), the mask darkens its square's rim too,
+    // so it stays whole.
+    const bool multiplies = index == kLimbMask;
+    if (!multiplies || PictureLoader::ClampsToEdge())
+      picture.cover = CompileCoverList(CoverOf(image, multiplies ? PictureBlend::Multiplies : PictureBlend::Adds));
+    loader.Keep(image);
+  }
+  return SceneLoadResult::Ok();
+}
+
+void LensFlares::Release() {
+  for (FlarePicture& picture : pictures) {
+    picture.texture.Release();
+    picture.cover.Release();
+  }
+}
 
 SunVisibility MeasureSunVisibility(const double sun[3]) {
   SunVisibility result;
@@ -39,7 +70,7 @@ SunVisibility MeasureSunVisibility(const double sun[3]) {
   return result;
 }
 
-void DrawLensFlares(const SceneTextures& textures, const double sun[3]) {
+void DrawLensFlares(const LensFlares& flares, const double sun[3]) {
   const SunVisibility visibility = MeasureSunVisibility(sun);
   if (!visibility.image.inFront || visibility.visible == 0) return;
 
@@ -51,8 +82,9 @@ void DrawLensFlares(const SceneTextures& textures, const double sun[3]) {
       FlareQuads(visibility.image.ndcX, visibility.image.ndcY, visibility.fraction(), aspect, quads);
   for (int i = 0; i < count; ++i) {
     const FlareQuad& q = quads[i];
-    DrawFlareQuad(q.x, q.y, q.angle, q.cornerX, q.cornerY, q.alpha, textures.flareTextures[q.textureIndex], q.red,
-                  q.green, q.blue, textures.flareCovers[q.textureIndex]);
+    const FlarePicture& picture = flares.pictures[q.textureIndex];
+    DrawFlareQuad(q.x, q.y, q.angle, q.cornerX, q.cornerY, q.alpha, picture.texture.name(), q.red, q.green, q.blue,
+                  picture.cover.name());
   }
 }
 

@@ -4,7 +4,20 @@
 // sun. How much of the sun shows is read back from the depth buffer around its image, so
 // the flare is drawn last, after everything that can hide the sun.
 #include "scene/flare_math.h"
-#include "scene/scene_textures.h"
+#include "scene/flare_picture.h"
+#include "scene/scene_load_error.h"
+
+class PictureLoader;
+
+struct LensFlares {
+  FlarePicture pictures[kFlarePictureCount];  // clamped; none until loaded
+
+  // With the context current: flare1.jpg to flare10.jpg in order, up to the first that
+  // cannot be read.
+  SceneLoadResult Load(PictureLoader& loader);
+  // With the context current: deletes the textures and cover lists.
+  void Release();
+};
 
 // What the depth buffer says about the sun this frame.
 struct SunVisibility {
@@ -20,7 +33,8 @@ SunVisibility MeasureSunVisibility(const double sun[3]);
 
 // Last of the bodies, with the model-view holding the camera only. Draws nothing when the
 // sun lies behind the eye, off screen or wholly covered.
-void DrawLensFlares(const SceneTextures& textures, const double sun[3]);
+// Pictures never loaded draw untextured quads.
+void DrawLensFlares(const LensFlares& flares, const double sun[3]);
 
 // One textured square in normalised device coordinates, added onto the picture
 // (GL_SRC_ALPHA, GL_ONE) without lighting or depth test; restores the matrices and the

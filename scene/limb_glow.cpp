@@ -44,6 +44,21 @@ bool Normalise(double v[3]) {
 
 double CappedAlpha(double alpha) { return std::isfinite(alpha) ? std::min(alpha, 1.0) : 1.0; }
 
+// Alphas of the two glow squares for k = (angle between centre and sun) / (angular radius):
+// first = min(0.15 / |k|, 0.5); second = 0.2 / |k - 1| beyond the limb, 0.12 / |k - 1|
+// inside it; both held to at most 1, which is where OpenGL saturates them anyway.
+struct GlowAlphas {
+  double first;
+  double second;
+};
+GlowAlphas LimbGlowAlphas(double k) {
+  GlowAlphas alphas;
+  alphas.first = k == 0.0 ? 0.5 : std::min(0.15 / std::fabs(k), 0.5);
+  const double fromLimb = std::fabs(k - 1.0);
+  alphas.second = fromLimb == 0.0 ? 1.0 : CappedAlpha((k > 1.0 ? 0.2 : 0.12) / fromLimb);
+  return alphas;
+}
+
 }  // namespace
 
 double EyeDepthOfOrigin() {
@@ -53,14 +68,6 @@ double EyeDepthOfOrigin() {
 }
 
 double HaloHalfWidth(double size, double d2) { return size / std::sqrt(1.0 - 1.0 / d2); }
-
-GlowAlphas LimbGlowAlphas(double k) {
-  GlowAlphas alphas;
-  alphas.first = k == 0.0 ? 0.5 : std::min(0.15 / std::fabs(k), 0.5);
-  const double fromLimb = std::fabs(k - 1.0);
-  alphas.second = fromLimb == 0.0 ? 1.0 : CappedAlpha((k > 1.0 ? 0.2 : 0.12) / fromLimb);
-  return alphas;
-}
 
 void DrawHaloBillboard(const double position[3], double size, double alpha, double turn, unsigned int cover) {
   double window[3], deeper[3], eye[3];
@@ -126,7 +133,8 @@ void DrawHaloBillboard(const double position[3], double size, double alpha, doub
   glPopAttrib();
 }
 
-void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double radius, const double sun[3]) {
+void DrawLimbGlare(const FlarePicture& glow, const FlarePicture& crescent, const double centre[3], double radius,
+                   const double sun[3]) {
   double sunWindow[3], centreWindow[3], eye[3];
   {
     const View view;
@@ -145,8 +153,8 @@ void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double
   const GlowAlphas alphas = LimbGlowAlphas(separation / apparentRadius);
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbGlow]);
-  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0, textures.flareCovers[kLimbGlow]);
-  glBindTexture(GL_TEXTURE_2D, textures.flareTextures[kLimbCrescent]);
-  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0, textures.flareCovers[kLimbCrescent]);
+  glow.texture.Bind();
+  DrawHaloBillboard(centre, 1.08, alphas.first, psi - 45.0, glow.cover.name());
+  crescent.texture.Bind();
+  DrawHaloBillboard(centre, 1.03, alphas.second, psi - 45.0, crescent.cover.name());
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Eye-facing squares around a body and the glow along the planet's limb that lights up as
 // the sun nears the planet's edge; plus the planet centre's depth in front of the eye.
-#include "scene/scene_textures.h"
+#include "scene/flare_picture.h"
 
 // |element 14| of the model-view matrix: how far in front of the eye the origin lies.
 double EyeDepthOfOrigin();
@@ -14,17 +14,10 @@ double EyeDepthOfOrigin();
 void DrawHaloBillboard(const double position[3], double size, double alpha, double turn, unsigned int cover = 0);
 
 // The two glow squares over a sphere (centre, radius) for a sun at `sun`, in world units on
-// the current model-view matrix. Nothing when the sun lies behind the eye.
-void DrawLimbGlare(const SceneTextures& textures, const double centre[3], double radius, const double sun[3]);
+// the current model-view matrix: the glow picture and its crescent. Nothing when the sun
+// lies behind the eye. Leaves the blend function at (GL_SRC_ALPHA, GL_ONE) when it draws.
+void DrawLimbGlare(const FlarePicture& glow, const FlarePicture& crescent, const double centre[3], double radius,
+                   const double sun[3]);
 
 // Half-width of the billboard for `size` with the eye at squared distance d2 (> 1).
 double HaloHalfWidth(double size, double d2);
-
-// Alphas of the two glow squares for k = (angle between centre and sun) / (angular radius):
-// first = min(0.15 / |k|, 0.5); second = 0.2 / |k - 1| beyond the limb, 0.12 / |k - 1|
-// inside it; both held to at most 1, which is where OpenGL saturates them anyway.
-struct GlowAlphas {
-  double first;
-  double second;
-};
-GlowAlphas LimbGlowAlphas(double k);

@@ -1,12 +1,36 @@
 #include "scene/moon.h"
 
 #include <cmath>
+#include <string>
 
+#include "resources/resource_pak.h"
 #include "scene/gl.h"
-#include "scene/shape_mesh.h"
+#include "scene/picture_loader.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
+constexpr char kShapeMember[] = "phobos2.dat";
+}  // namespace
+
+SceneLoadResult Moon::Load(PictureLoader& loader) {
+  Image image;
+  const SceneLoadResult read = loader.Read("phobos2.jpg", &image);
+  if (!read) return read;
+  texture = loader.MipmappedTexture(image);
+  loader.Keep(image);
+
+  ByteBuffer bytes;
+  const int32_t length = loader.pak().Extract(kShapeMember, &bytes);
+  if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::ShapeUnreadable, loader.pak().LastError());
+  if (!shape.Load(bytes.get(), static_cast<size_t>(length)))
+    return SceneLoadResult::Fail(SceneLoadError::ShapeUnreadable, std::string("Refused shape \"") + kShapeMember +
+                                                                      "\" (" + std::to_string(length) + " bytes)");
+  return SceneLoadResult::Ok();
+}
+
+void Moon::Release() {
+  texture.Release();
+  shape.Release();
 }
 
 void MoonPosition(double sceneTime, double position[3]) {
@@ -16,12 +40,12 @@ void MoonPosition(double sceneTime, double position[3]) {
   position[2] = 0.0;
 }
 
-void DrawMoon(ShapeMesh& shape, unsigned int texture, double sceneTime) {
+void DrawMoon(Moon& moon, double sceneTime) {
   double position[3];
   MoonPosition(sceneTime, position);
   glTranslated(position[0], position[1], position[2]);
   glRotated(kMoonSpinDegreesPerTime * sceneTime, 0.0, 0.0, 1.0);
-  glBindTexture(GL_TEXTURE_2D, texture);
+  moon.texture.Bind();
   glDisable(GL_BLEND);
   glEnable(GL_CULL_FACE);
   // The scale shrinks the normals too; GL_NORMALIZE gives them back their unit length so
@@ -30,6 +54,6 @@ void DrawMoon(ShapeMesh& shape, unsigned int texture, double sceneTime) {
   glEnable(GL_TEXTURE_2D);
   glScalef(kMoonScale, kMoonScale, kMoonScale);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  shape.Draw();
+  moon.shape.Draw();
   glDisable(GL_NORMALIZE);
 }

@@ -1,12 +1,10 @@
 #include "scene/scene.h"
 
-#include <initializer_list>
-
+#include "resources/resource_pak.h"
 #include "scene/gl.h"
-#include "scene/lens_flares.h"
 #include "scene/limb_glow.h"
-#include "scene/moon.h"
-#include "scene/planet.h"
+#include "scene/picture_loader.h"
+#include "scene/quadric_sphere.h"
 #include "scene/star_field.h"
 
 namespace {
@@ -15,6 +13,7 @@ namespace {
 constexpr double kNearPlane = static_cast<double>(0.01f);
 constexpr double kFarPlane = 1000.0;
 constexpr double kFieldOfView = 45.0;
+constexpr double kSunRadius = 6.0;
 
 void SetProjection(int width, int height) {
   glMatrixMode(GL_PROJECTION);
@@ -49,10 +48,21 @@ void SetUpLight() {
   glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
 }
 
+void SendSun() { SendQuadricSphere(kSunRadius, 24, 12, false); }
+
+// With the context current, after the resources are loaded: every fixed list of the scene
+// that is not yet compiled.
+void CompileSceneLists(Scene& scene) {
+  scene.sun.Compile(SendSun);
+  scene.planet.Compile();
+  CompileStarField(scene.stars);
+  scene.moon.Compile();
+}
+
 // The light sits at the sun in world space, so it is placed after the camera every frame.
 // The sun itself is an unlit white sphere that writes no depth: every body drawn later
 // covers it.
-void DrawSunAndLight(const SceneLists& lists) {
+void DrawSunAndLight(GlList& sun) {
   const GLfloat position[] = {static_cast<GLfloat>(kSunPosition[0]), static_cast<GLfloat>(kSunPosition[1]),
                               static_cast<GLfloat>(kSunPosition[2]), 1.0f};
   const GLfloat direction[] = {-1.0f, -1.0f, -1.0f};
@@ -65,7 +75,7 @@ void DrawSunAndLight(const SceneLists& lists) {
   glColor3f(1.0f, 1.0f, 1.0f);
   const GLfloat x = position[0], y = position[1], z = position[2];
   glTranslatef(x, y, z);
-  DrawSunSphere(lists);
+  sun.Draw(SendSun);
   glTranslatef(-x, -y, -z);
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);
@@ -74,12 +84,25 @@ void DrawSunAndLight(const SceneLists& lists) {
 
 }  // namespace
 
-void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int width, int height) {
-  scene.settings = settings;
-  scene.host = &host;
+SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host) {
+  ResourcePak pak;
+  if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastError());
+  // The decoded rows are tightly packed; OpenGL's default would pad them to 4 bytes.
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  PictureLoader loader(pak, scene.sceneBuffers);
+  SceneLoadResult result = scene.flares.Load(loader);
+  if (result) result = scene.planet.Load(loader);
+  if (result) result = scene.moon.Load(loader);
+  pak.Close();
+  return result;
+}
 
-  LoadSceneResources(scene);
-  LoadStarCatalogue(scene);
+SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& options, int width, int height) {
+  scene.options = options;
+
+  SceneLoadResult loaded = LoadSceneResources(scene, host);
+  const SceneLoadResult stars = LoadStarCatalogue(scene.stars, host, scene.sceneBuffers);
+  if (loaded) loaded = stars;
   CompileSceneLists(scene);
 
   SetFixedState();
@@ -93,7 +116,8 @@ void InitScene(Scene& scene, SceneHost& host, const Settings& settings, int widt
 
   SetUpLight();
 
-  if (scene.settings.RandomCameraStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+  if (scene.options.randomStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+  return loaded;
 }
 
 void ResizeScene(Scene&, int width, int height) {
@@ -107,35 +131,39 @@ void DrawFrame(Scene& scene) {
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  UpdateCameraTour(scene.settings.CamMode, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
+  UpdateCameraTour(scene.options.cameraTour, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
   scene.camera.Apply();
 
   DrawStarField(scene.stars);
-  DrawSunAndLight(scene.lists);
+  DrawSunAndLight(scene.sun);
 
   // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
   // unit of SceneTime about its axis (z).
   glPushMatrix();
   glRotated(2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
-  DrawPlanet(scene);
+  const FlarePicture* pictures = scene.flares.pictures;
+  DrawPlanet(scene.planet, pictures[kLimbMask], scene.sceneTime);
   glRotated(-2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
   const double planetCentre[3] = {0.0, 0.0, 0.0};
-  DrawLimbGlare(scene.textures, planetCentre, 1.0, kSunPosition);
-  DrawMoon(scene.moon, scene.textures.moonTexture, scene.sceneTime);
+  DrawLimbGlare(pictures[kLimbGlow], pictures[kLimbCrescent], planetCentre, 1.0, kSunPosition);
+  DrawMoon(scene.moon, scene.sceneTime);
   glPopMatrix();
 
   // Last: the flare's visibility test reads the depth the planet and the moon wrote.
-  DrawLensFlares(scene.textures, kSunPosition);
+  DrawLensFlares(scene.flares, kSunPosition);
 
-  scene.sceneTime += SceneTimeStep(scene.settings.AnimationSpeed);
+  scene.sceneTime += SceneTimeStep(scene.options.animationSpeed);
 }
 
 void ReleaseSceneGLObjects(Scene& scene) {
-  ReleaseSceneTextures(scene.textures);
-  for (unsigned int* list : {&scene.lists.sun, &scene.lists.innerShell, &scene.lists.outerShell, &scene.lists.surface,
-                             &scene.stars.starList}) {
-    if (*list != 0) glDeleteLists(*list, 1);
-    *list = 0;
-  }
+  scene.flares.Release();
+  scene.planet.Release();
   scene.moon.Release();
+  scene.stars.Release();
+  scene.sun.Release();
+}
+
+void ReleaseSceneBuffers(Scene& scene) {
+  scene.stars.ForgetRecords();
+  scene.sceneBuffers.Release();
 }

@@ -1,7 +1,7 @@
 #include "scene/scene_clock.h"
 
 #include "base/classic_random.h"
-#include "settings/setting_ranges.h"
+#include "scene/scene_options.h"
 
 #include <cmath>
 

@@ -38,39 +38,16 @@ void ShapeMesh::EmitTriangles() const {
 }
 
 bool ShapeMesh::Draw() {
-  if (displayList_ != -1) {
-    glCallList(static_cast<GLuint>(displayList_));
-    return true;
-  }
-  const GLuint list = glGenLists(1);
-  if (list == 0) {
-    // No list name to be had: draw directly and try to compile again next time.
-    EmitTriangles();
-    return true;
-  }
-  displayList_ = static_cast<int32_t>(list);
-  // The first draw compiles and executes at once, so it costs no extra frame.
-  glNewList(list, GL_COMPILE_AND_EXECUTE);
-  EmitTriangles();
-  glEndList();
+  displayList_.Draw([this] { EmitTriangles(); });
   return true;
 }
 
 void ShapeMesh::Compile() {
-  if (displayList_ != -1) return;
-  const GLuint list = glGenLists(1);
-  if (list == 0) return;
-  displayList_ = static_cast<int32_t>(list);
-  glNewList(list, GL_COMPILE);
-  EmitTriangles();
-  glEndList();
+  displayList_.Compile([this] { EmitTriangles(); });
 }
 
 void ShapeMesh::Release() {
   vertices_.reset();
   triangleCount_ = 0;
-  if (displayList_ != -1) {
-    glDeleteLists(static_cast<GLuint>(displayList_), 1);
-    displayList_ = -1;
-  }
+  displayList_.Release();
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "scene/gl_objects.h"
+
 struct ShapeVertex {
   float position[3];
   float normal[3];
@@ -19,8 +21,8 @@ class ShapeMesh {
   static constexpr size_t kTriangleBytes = 3 * sizeof(ShapeVertex);
 
   ShapeMesh() = default;
-  // Frees the triangles only: the display list belongs to the rendering context and goes
-  // with Release while that context is current, or with the context itself.
+  // Frees the triangles only: the display list goes with Release while its context is
+  // current, or with the context itself.
   virtual ~ShapeMesh() = default;
   ShapeMesh(const ShapeMesh&) = delete;
   ShapeMesh& operator=(const ShapeMesh&) = delete;
@@ -42,7 +44,7 @@ class ShapeMesh {
   void Release();
 
   int32_t triangleCount() const { return triangleCount_; }
-  int32_t displayList() const { return displayList_; }
+  const GlList& displayList() const { return displayList_; }
   const ShapeVertex* vertices() const { return vertices_.get(); }  // 3 per triangle
 
  private:
@@ -50,5 +52,5 @@ class ShapeMesh {
 
   std::unique_ptr<ShapeVertex[]> vertices_;
   int32_t triangleCount_ = 0;
-  int32_t displayList_ = -1;
+  GlList displayList_;
 };

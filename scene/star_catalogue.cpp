@@ -1,57 +1,36 @@
 #include "scene/star_catalogue.h"
 
+#include <string>
+
 #include "resources/resource_pak.h"
-#include "scene/scene.h"
+#include "scene/scene_buffers.h"
+#include "scene/scene_host.h"
 
-namespace {
-
-constexpr char kArchiveFailed[] = "Can't open resource data file.";
-constexpr char kStarsFailed[] = "Can't open stars data file.";
-constexpr char kMemoryFailed[] = "Can't allocate memory for stars data";
-
-void Fail(SceneHost& host, const char* text, MessageIcon icon) {
-  host.ShowMessage(text, icon);
-  host.RequestQuit();
-}
-
-}  // namespace
-
-bool StoreStarCatalogue(SceneHost& host, const char* text, size_t size, const StarArrayAllocator& allocate,
-                        StarCatalogue& catalogue) {
+SceneLoadResult StoreStarCatalogue(const char* text, size_t size, const StarArrayAllocator& allocate,
+                                   StarCatalogue& catalogue) {
   const int32_t lines = CountStarLines(text, size);
   // A text without a single line feed holds no record; that is an empty sky, not a
   // failure of the heap.
-  if (lines == 0) return true;
+  if (lines == 0) return SceneLoadResult::Ok();
   StarRecord* records = allocate(static_cast<size_t>(lines));
-  if (!records) {
-    Fail(host, kMemoryFailed, MessageIcon::None);
-    return false;
-  }
+  if (!records)
+    return SceneLoadResult::Fail(SceneLoadError::StarsMemory, "no memory for " + std::to_string(lines) + " stars");
   catalogue.count = ParseStarList(text, size, records, lines);
   catalogue.records = records;
-  return true;
+  return SceneLoadResult::Ok();
 }
 
-bool LoadStarCatalogue(Scene& scene) {
-  SceneHost& host = *scene.host;
+SceneLoadResult LoadStarCatalogue(StarCatalogue& catalogue, SceneHost& host, SceneBuffers& buffers) {
   ByteBuffer text;
   int32_t length = 0;
   {
     // The catalogue opens an archive of its own and lets it go before parsing.
     ResourcePak pak;
-    if (!host.OpenArchive(pak)) {
-      Fail(host, kArchiveFailed, MessageIcon::Stop);
-      return false;
-    }
+    if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastError());
     length = pak.Extract("stars.dat", &text);
-    pak.Close();
-  }
-  if (length <= 0) {
-    Fail(host, kStarsFailed, MessageIcon::Stop);
-    return false;
+    if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::StarsUnreadable, pak.LastError());
   }
   // Only the records stay; the text is freed on the way out.
-  return StoreStarCatalogue(host, reinterpret_cast<const char*>(text.get()), static_cast<size_t>(length),
-                            [&scene](size_t count) { return scene.sceneBuffers.NewArray<StarRecord>(count); },
-                            scene.stars);
+  return StoreStarCatalogue(reinterpret_cast<const char*>(text.get()), static_cast<size_t>(length),
+                            [&buffers](size_t count) { return buffers.NewArray<StarRecord>(count); }, catalogue);
 }

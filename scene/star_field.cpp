@@ -75,31 +75,13 @@ StarPoint StarPointFor(const StarRecord& star) {
 }
 
 void CompileStarField(StarCatalogue& catalogue) {
-  if (!catalogue.records || catalogue.starList != 0) return;
-  const GLuint list = glGenLists(1);
-  if (list == 0) return;
-  glNewList(list, GL_COMPILE);
-  EmitStars(catalogue);
-  glEndList();
-  catalogue.starList = list;
+  if (!catalogue.records) return;
+  catalogue.starList.Compile([&catalogue] { EmitStars(catalogue); });
 }
 
 void DrawStarField(StarCatalogue& catalogue) {
   if (!catalogue.records) return;
   glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
-  if (catalogue.starList != 0) {
-    glCallList(catalogue.starList);
-  } else {
-    // Compile and execute at once, so that the first frame draws while the list is built.
-    // Without a list name the stars are drawn directly and compiling is tried again on the
-    // next frame.
-    const GLuint list = glGenLists(1);
-    if (list != 0) glNewList(list, GL_COMPILE_AND_EXECUTE);
-    EmitStars(catalogue);
-    if (list != 0) {
-      glEndList();
-      catalogue.starList = list;
-    }
-  }
+  catalogue.starList.Draw([&catalogue] { EmitStars(catalogue); });
   glPopAttrib();
 }

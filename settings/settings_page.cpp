@@ -6,13 +6,17 @@
 #include <string>
 #include <utility>
 
+#include "base/value_range.h"
 #include "rotation/member_start.h"
-#include "settings/setting_ranges.h"
+#include "scene/scene_options.h"
 #include "settings/settings_ids.h"
 
 namespace {
 
-int CheckState(int32_t value) { return value < 0 || value > 2 ? 0 : value; }
+// A check box shows three states (unchecked, checked, indeterminate); a stored switch of any
+// other value shows unchecked.
+constexpr ValueRange kCheckStates{BST_UNCHECKED, BST_INDETERMINATE};
+int CheckState(int32_t value) { return kCheckStates.Holds(value) ? value : BST_UNCHECKED; }
 
 // Every child of the page but the tab control (and, while it exists, the About page).
 void ShowPageControls(HWND page, HWND tabs, int show) {

@@ -6,7 +6,6 @@
 #include "framework/dialog.h"
 #include "scene/gl.h"
 #include "shell/resource_ids.h"
-#include "shell/win32_scene_host.h"
 
 namespace {
 
@@ -30,41 +29,22 @@ std::string LoadResourceString(UINT id) {
   return text;
 }
 
+// The scene's options as the user's settings hold them, unclamped as the registry had them.
+SceneOptions SceneOptionsOf(const Settings& settings) {
+  SceneOptions options;
+  options.animationSpeed = settings.AnimationSpeed;
+  options.cameraTour = settings.CamMode;
+  options.randomStart = settings.RandomCameraStart;
+  options.nightSide = settings.NightSide;
+  return options;
+}
+
 }  // namespace
 
-// The scene's host for the run: the given one or the program's own. The scene reports its
-// loading failures through it, and they go through ShowBox too.
-class CGLWindow::RunHost : public SceneHost {
- public:
-  RunHost(CGLWindow& window, SceneHost* given)
-      : window_(window), own_(given ? nullptr : std::make_unique<Win32SceneHost>()), target_(given ? *given : *own_) {}
-
-  void SetOwner(HWND owner) {
-    if (own_) own_->SetOwner(owner);
-  }
-  SceneHost& Target() { return target_; }
-
-  bool OpenArchive(ResourcePak& pak) override { return target_.OpenArchive(pak); }
-  // After the first failure the run is ending: a later box would be closed by the pending
-  // quit request before anyone could read it, so only the first one is shown.
-  void ShowMessage(const char* text, MessageIcon icon) override {
-    if (!quitRequested_) window_.ShowBox(text, icon);
-  }
-  void RequestQuit() override {
-    quitRequested_ = true;
-    target_.RequestQuit();
-  }
-  uint32_t TickCount() override { return target_.TickCount(); }
-
- private:
-  CGLWindow& window_;
-  std::unique_ptr<Win32SceneHost> own_;
-  SceneHost& target_;
-  bool quitRequested_ = false;
-};
-
-CGLWindow::CGLWindow(SceneHost* host)
-    : host_(std::make_unique<RunHost>(*this, host)), loadingNotice_(IDD_LOADING_NOTICE) {}
+CGLWindow::CGLWindow(RunHost* host)
+    : ownHost_(host ? nullptr : std::make_unique<Win32RunHost>()),
+      host_(host ? *host : *ownHost_),
+      loadingNotice_(IDD_LOADING_NOTICE) {}
 
 CGLWindow::~CGLWindow() = default;
 
@@ -76,10 +56,13 @@ bool CGLWindow::Create(const RECT& rect, HWND parent) {
 void CGLWindow::ShowBox(const char* text, MessageIcon icon) {
   const bool wasBusy = endRules_.Busy();
   endRules_.SetBusy(true);
-  // The top-most loading notice would cover the box.
-  if (loadingNotice_.Handle()) ShowWindow(loadingNotice_.Handle(), SW_HIDE);
-  host_->Target().ShowMessage(text, icon);
+  host_.ShowMessage(text, icon);
   endRules_.SetBusy(wasBusy);
+}
+
+void CGLWindow::EndWithBox(const char* text, MessageIcon icon) {
+  ShowBox(text, icon);
+  host_.RequestQuit();
 }
 
 LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -143,12 +126,11 @@ LRESULT CGLWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   if (Default(message, wParam, lParam) == -1) return -1;
-  host_->SetOwner(hwnd_);
+  if (ownHost_) ownHost_->SetOwner(hwnd_);
 
   // A failure here is reported and ends the run, but the window itself was created.
   if (const Result<ContextError> created = context_.Create(hwnd_); !created) {
-    ShowBox(ContextFailureText(created.code()), MessageIcon::Stop);
-    host_->Target().RequestQuit();
+    EndWithBox(ContextFailureText(created.code()), MessageIcon::Stop);
     return 0;
   }
 
@@ -163,8 +145,15 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
     ShowWindow(loadingNotice_.Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(loadingNotice_.Handle());
   }
-  InitScene(scene_, *host_, settings_, client.right - client.left, client.bottom - client.top);
+  const SceneLoadResult loaded =
+      InitScene(scene_, host_, SceneOptionsOf(settings_), client.right - client.left, client.bottom - client.top);
   loadingNotice_.Destroy();
+  if (!loaded) {
+    // The reason is for whoever debugs the program; the user reads the notice.
+    const SceneLoadNotice notice = NoticeOf(loaded.code());
+    OutputDebugStringA(("tellaro: " + std::string(notice.text) + " (" + loaded.reason() + ")\n").c_str());
+    EndWithBox(notice.text, notice.stopIcon ? MessageIcon::Stop : MessageIcon::None);
+  }
 
   EnterDisplayMode();
 
@@ -207,7 +196,7 @@ void CGLWindow::EnterDisplayMode() {
 }
 
 void CGLWindow::OnTimer() {
-  if (slowFrames_.WarningDue(frameCounter_, host_->TickCount())) {
+  if (slowFrames_.WarningDue(frameCounter_, host_.TickCount())) {
     KillTimer(hwnd_, kFrameTimer);
     ShowBox(LoadResourceString(IDS_SLOW_MACHINE).c_str(), MessageIcon::None);
     SetTimer(hwnd_, kFrameTimer, 0, nullptr);

@@ -16,12 +16,14 @@
 #include "shell/frame_rules.h"
 #include "shell/monitor_blackout.h"
 #include "shell/rendering_context.h"
+#include "shell/run_host.h"
+#include "shell/win32_run_host.h"
 
 class CGLWindow : public fw::Window {
  public:
   // host: where messages, the quit request, the archive and the tick count come from;
   // none: the program's own.
-  explicit CGLWindow(SceneHost* host = nullptr);
+  explicit CGLWindow(RunHost* host = nullptr);
   ~CGLWindow() override;
 
   // No parent: a top-most pop-up over `rect`. False when the window could not be created.
@@ -38,8 +40,6 @@ class CGLWindow : public fw::Window {
   void PostNcDestroy() override;
 
  private:
-  class RunHost;
-
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
   void EnterDisplayMode();
   void OnTimer();
@@ -52,8 +52,11 @@ class CGLWindow : public fw::Window {
   // busy, so the box's own activation and cancel-mode do not end the run (and close the
   // box with its owner) before the user has read it.
   void ShowBox(const char* text, MessageIcon icon);
+  // A set-up failure: its box, then the quit request; the run ends once the box is gone.
+  void EndWithBox(const char* text, MessageIcon icon);
 
-  std::unique_ptr<RunHost> host_;
+  std::unique_ptr<Win32RunHost> ownHost_;  // when no host was given
+  RunHost& host_;
   Settings settings_;
   Scene scene_;
   RenderingContext context_;

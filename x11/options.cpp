@@ -6,21 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "scene/camera_tour.h"
-#include "settings/setting_ranges.h"
+#include "scene/scene_options.h"
 
 namespace {
-
-struct Tour {
-  const char* name;
-  int32_t mode;
-  const char* title;  // as the Windows settings page lists it
-};
-constexpr Tour kTours[] = {
-    {"cycle", kTourMixed, "Cycle All"},
-    {"flyby", kTourFlyby, "Phobos flyby"},
-    {"orbit", kTourOrbit, "Martian orbit"},
-};
 
 bool ParseLong(const char* text, long* value) {
   if (text == nullptr || *text == '\0') return false;
@@ -38,16 +26,7 @@ bool ParseDouble(const char* text, double* value) {
   return errno == 0 && *end == '\0' && std::isfinite(*value);
 }
 
-const Settings& Defaults() {
-  static const Settings defaults;
-  return defaults;
-}
-
-const char* TourName(int32_t mode) {
-  for (const Tour& tour : kTours)
-    if (tour.mode == mode) return tour.name;
-  return "?";
-}
+const char* TourName(int32_t mode) { return kCameraTourRange.Holds(mode) ? kCameraTourNames[mode].option : "?"; }
 
 // One option: a switch (argument null), optionally with a "no-" twin that clears it, or an
 // option that takes the next argument as its value.
@@ -95,7 +74,7 @@ const Spec kSpecs[] = {
      [] {
        return "animation speed, " + std::to_string(kAnimationSpeedRange.low) + " (slow) to " +
               std::to_string(kAnimationSpeedRange.high) + " (fast); default " +
-              std::to_string(Defaults().AnimationSpeed);
+              std::to_string(kSceneOptionDefaults.animationSpeed);
      },
      [](Options& o, const char* value, bool, std::string* error) {
        long speed = 0;
@@ -104,43 +83,47 @@ const Spec kSpecs[] = {
                   std::to_string(kAnimationSpeedRange.high) + ", not \"" + value + "\"";
          return false;
        }
-       o.settings.AnimationSpeed = static_cast<int32_t>(speed);
+       o.scene.animationSpeed = static_cast<int32_t>(speed);
        return true;
      }},
     {"tour", nullptr, "NAME",
      [] {
        std::string text = "camera tour:";
-       for (const Tour& tour : kTours) text += std::string(tour.mode == kTours[0].mode ? " " : ", ") + tour.name +
-                                               " (" + tour.title + ")";
-       return text + "; default " + TourName(Defaults().CamMode);
+       for (int32_t mode = kCameraTourRange.low; mode <= kCameraTourRange.high; ++mode)
+         text += std::string(mode == kCameraTourRange.low ? " " : ", ") + kCameraTourNames[mode].option + " (" +
+                 kCameraTourNames[mode].title + ")";
+       return text + "; default " + TourName(kSceneOptionDefaults.cameraTour);
      },
      [](Options& o, const char* value, bool, std::string* error) {
-       for (const Tour& tour : kTours) {
-         if (std::strcmp(value, tour.name) == 0) {
-           o.settings.CamMode = tour.mode;
+       std::string names;
+       for (int32_t mode = kCameraTourRange.low; mode <= kCameraTourRange.high; ++mode) {
+         if (std::strcmp(value, kCameraTourNames[mode].option) == 0) {
+           o.scene.cameraTour = mode;
            return true;
          }
+         names += std::string(mode == kCameraTourRange.low ? "" : mode == kCameraTourRange.high ? " or " : ", ") +
+                  kCameraTourNames[mode].option;
        }
-       *error = std::string("-tour takes cycle, flyby or orbit, not \"") + value + "\"";
+       *error = "-tour takes " + names + ", not \"" + value + "\"";
        return false;
      }},
     {"random", "no-random", nullptr,
      [] {
        return std::string("start the tour at a random point; default ") +
-              (Defaults().RandomCameraStart != 0 ? "-random" : "-no-random");
+              (kSceneOptionDefaults.randomStart != 0 ? "-random" : "-no-random");
      },
      [](Options& o, const char*, bool negated, std::string*) {
-       o.settings.RandomCameraStart = negated ? 0 : 1;
+       o.scene.randomStart = negated ? 0 : 1;
        return true;
      }},
     {"night-side", "no-night-side", nullptr,
      [] {
        return std::string("the Windows setting NightSide, kept for the scene (the unlit side is always dark); "
                           "default ") +
-              (Defaults().NightSide != 0 ? "-night-side" : "-no-night-side");
+              (kSceneOptionDefaults.nightSide != 0 ? "-night-side" : "-no-night-side");
      },
      [](Options& o, const char*, bool negated, std::string*) {
-       o.settings.NightSide = negated ? 0 : 1;
+       o.scene.nightSide = negated ? 0 : 1;
        return true;
      }},
     {"start", nullptr, "T",
@@ -264,7 +247,7 @@ ParseResult ParseOptions(int argc, const char* const* argv, const char* xscreens
     }
     options->target = DrawTarget::WindowId;
   }
-  if (options->startTimeGiven) options->settings.RandomCameraStart = 0;
+  if (options->startTimeGiven) options->scene.randomStart = 0;
   return result;
 }
 

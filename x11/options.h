@@ -1,11 +1,11 @@
 #pragma once
 // The command line of the X11 program, in the manner of XScreenSaver's display programs:
-// where to draw, the scene's settings with the ranges and defaults of the Windows program's
-// registry values, and the frame rate. Every option may be spelled with one dash or two.
+// where to draw, the scene's options with their ranges and defaults (the Windows program's
+// registry values have the same), and the frame rate. Every option may be spelled with one dash or two.
 #include <cstdio>
 #include <string>
 
-#include "settings/settings.h"
+#include "scene/scene_options.h"
 
 enum class DrawTarget { OwnWindow, Root, WindowId };
 
@@ -17,7 +17,7 @@ inline constexpr int kMaxFrameRate = 1000;
 inline constexpr int kMaxStartTime = 1000000;
 
 struct Options {
-  Settings settings;  // AnimationSpeed, CamMode, RandomCameraStart and NightSide as given
+  SceneOptions scene;
   DrawTarget target = DrawTarget::OwnWindow;
   unsigned long windowId = 0;  // DrawTarget::WindowId
   std::string display;         // empty: $DISPLAY

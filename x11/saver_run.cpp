@@ -108,9 +108,10 @@ int RunOnDisplay(Display* display, const Options& options, int wake) {
     auto scene = std::make_unique<Scene>();
     FrameRateOverlay overlay;
     X11SceneHost host;
-    InitScene(*scene, host, options.settings, target.width, target.height);
+    const SceneLoadResult loaded = InitScene(*scene, host, options.scene, target.width, target.height);
     if (options.startTimeGiven) scene->sceneTime = options.startTime;
-    if (host.quitRequested()) {
+    if (!loaded) {
+      std::fprintf(stderr, "tellaro: %s (%s)\n", NoticeOf(loaded.code()).text, loaded.reason().c_str());
       code = 1;
     } else {
       ResizeScene(*scene, target.width, target.height);

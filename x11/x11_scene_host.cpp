@@ -2,8 +2,6 @@
 
 #include <time.h>
 
-#include <cstdio>
-
 #include "resources/linked_archive.h"
 #include "resources/resource_pak.h"
 
@@ -11,8 +9,6 @@ bool X11SceneHost::OpenArchive(ResourcePak& pak) {
   const LinkedArchive archive = ProgramArchive();
   return pak.Open(archive.data, archive.size);
 }
-
-void X11SceneHost::ShowMessage(const char* text, MessageIcon) { std::fprintf(stderr, "tellaro: %s\n", text); }
 
 uint32_t X11SceneHost::TickCount() {
   timespec now{};

@@ -135,15 +135,15 @@ std::unique_ptr<Run> StartRun(const std::vector<uint8_t>& archive, int32_t camMo
     return nullptr;
   }
   run->host.archive = archive;
-  Settings settings;
-  settings.CamMode = camMode;
-  settings.RandomCameraStart = 0;
+  SceneOptions options;
+  options.cameraTour = camMode;
+  options.randomStart = 0;
   const double loadStart = Seconds();
-  InitScene(run->scene, run->host, settings, kWidth, kHeight);
+  const SceneLoadResult loaded = InitScene(run->scene, run->host, options, kWidth, kHeight);
   *loadMs = (Seconds() - loadStart) * 1000.0;
   ResizeScene(run->scene, kWidth, kHeight);
-  if (!run->host.messages.empty()) {
-    std::fprintf(stderr, "loading failed: %s\n", run->host.messages[0].text.c_str());
+  if (!loaded) {
+    std::fprintf(stderr, "loading failed: %s (%s)\n", NoticeOf(loaded.code()).text, loaded.reason().c_str());
     return nullptr;
   }
   return run;

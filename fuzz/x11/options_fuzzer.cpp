@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/setting_ranges.h"
+#include "scene/scene_options.h"
 #include "x11/options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,11 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ParseResult result =
       ParseOptions(static_cast<int>(args.size()), args.data(), variable ? pieces[0].c_str() + 1 : nullptr, &o);
   if (!result.ok) return result.error.empty() ? (std::abort(), 0) : 0;
-  const Settings& s = o.settings;
-  if (!kAnimationSpeedRange.Holds(s.AnimationSpeed) || !kCameraTourRange.Holds(s.CamMode) ||
-      (s.RandomCameraStart | s.NightSide) & ~1 || (o.target == DrawTarget::WindowId && o.windowId == 0) ||
+  const SceneOptions& s = o.scene;
+  if (!kAnimationSpeedRange.Holds(s.animationSpeed) || !kCameraTourRange.Holds(s.cameraTour) ||
+      !kSwitchRange.Holds(s.randomStart) || !kSwitchRange.Holds(s.nightSide) ||
+      (o.target == DrawTarget::WindowId && o.windowId == 0) ||
       o.frameRate < kDisplayFrameRate || o.frameRate > kMaxFrameRate ||
-      (o.startTimeGiven && (!(o.startTime >= 0.0 && o.startTime <= kMaxStartTime) || s.RandomCameraStart != 0)))
+      (o.startTimeGiven && (!(o.startTime >= 0.0 && o.startTime <= kMaxStartTime) || s.randomStart != 0)))
     std::abort();
   return 0;
 }

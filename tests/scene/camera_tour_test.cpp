@@ -46,19 +46,26 @@ TEST(OrbitTest, PositionsAtGivenSceneTimes) {
 TEST(PassTest, FirstStepOfAPassFromTheStart) {
   Camera camera;
   CameraTour tour;
-  const double t = 100.0;
-  EXPECT_TRUE(PassStep(camera, tour, t, true));
-  const double a = t * 3.2172961842867256 * kPi / 180;
-  ExpectVector(camera.eye, 2.815 * std::cos(a + 0.2), 2.815 * std::sin(a + 0.2), -0.01,
+  // At SceneTime 0 the moon stands on +x; worked out on a calculator: 2.815 (cos 0.2, sin 0.2)
+  // and 2.75 (cos 0.005, sin 0.005).
+  EXPECT_TRUE(PassStep(camera, tour, 0.0, true));
+  ExpectVector(camera.eye, 2.7588874166230952, 0.5592541661880973, -0.01,
                "0.05 outside the moon's orbit, 0.2 rad ahead, just below its plane");
-  ExpectVector(camera.target, 2.75 * std::cos(a + 0.005), 2.75 * std::sin(a + 0.005), 0, "target");
+  ExpectVector(camera.target, 2.7499656250716145, 0.013749942708404947, 0, "target");
   ExpectVector(camera.up, 0.2, 0.1, 1.0, "up");
   EXPECT_DOUBLE_EQ(tour.flybyProgress, 0.2 - (0.002 + 0.0002)) << "1 % plus 0.0002 less";
-  // The target lies just ahead of the moon's centre.
+
+  // Later the pass follows the moon on its orbit: the target lies just ahead of its centre
+  // (0.015 inside the orbit, 0.005 rad ahead) and the eye 0.2 rad ahead of it.
+  const double t = 100.0;
+  tour = CameraTour();
+  EXPECT_TRUE(PassStep(camera, tour, t, true));
   double moon[3];
   MoonPosition(t, moon);
   const double dx = camera.target[0] - moon[0], dy = camera.target[1] - moon[1];
   EXPECT_LT(std::sqrt(dx * dx + dy * dy), 0.03);
+  const double lead = std::atan2(camera.eye[1], camera.eye[0]) - std::atan2(moon[1], moon[0]);
+  EXPECT_NEAR(std::remainder(lead, 2 * kPi), 0.2, 1e-9);
 }
 
 int StepsUntilEnd(CameraTour& tour, bool start) {

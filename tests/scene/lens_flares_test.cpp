@@ -98,7 +98,7 @@ class LensFlareTest : public testing::Test {
     return lit;
   }
 
-  SceneTextures textures;  // never created: the flare draws untextured quads
+  LensFlares flares;  // never loaded: the flare draws untextured quads
   OffscreenGl gl{200, 150};
 };
 
@@ -110,7 +110,7 @@ TEST_F(LensFlareTest, SunInViewWithNothingInFrontIsFullyVisible) {
   EXPECT_NEAR(v.image.ndcY, -0.2, 1e-6);
   EXPECT_EQ(v.samples, 128);
   EXPECT_EQ(v.visible, 128);
-  DrawLensFlares(textures, kSun);
+  DrawLensFlares(flares, kSun);
   EXPECT_GT(LitPixels(), gl.width() * gl.height() / 4) << "the flare lights much of the screen";
 }
 
@@ -199,7 +199,7 @@ TEST_F(LensFlareTest, CoveredSunDrawsNothing) {
   Occluder(-1, -1, 1, 1, 0.0);
   const std::vector<uint32_t> before = gl.pixels();
   EXPECT_EQ(MeasureSunVisibility(kSun).visible, 0);
-  DrawLensFlares(textures, kSun);
+  DrawLensFlares(flares, kSun);
   EXPECT_TRUE(before == gl.pixels()) << "a wholly covered sun leaves the picture alone";
 }
 
@@ -207,7 +207,7 @@ TEST_F(LensFlareTest, SunBehindTheEyeDrawsNothingEvenWhereItsProjectionLands) {
   LookAt(-kSun[0], -kSun[1], -kSun[2]);  // the sun straight behind: it projects onto the centre
   const SunVisibility v = MeasureSunVisibility(kSun);
   EXPECT_FALSE(v.image.inFront);
-  DrawLensFlares(textures, kSun);
+  DrawLensFlares(flares, kSun);
   EXPECT_EQ(LitPixels(), 0);
 }
 
@@ -259,14 +259,14 @@ TEST_F(LensFlareTest, ALargeQuadDrawsOnlyItsCoverAndRestoresTheMatrices) {
   PictureCover half;
   half.whole = false;
   half.triangles = {{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}};
-  const unsigned int cover = CompileCoverList(half);
-  ASSERT_NE(cover, 0u);
+  GlList cover = CompileCoverList(half);
+  ASSERT_TRUE(cover);
   // Angle 0: the (0, 0) corner straight below the centre, (1, 0) to its right, (1, 1) above.
   const double corner = 1.2;
   FlareCorner corners[4];
   FlareQuadCorners(0.0, 0.0, 0.0, corner, corner, corners);
   ASSERT_GE(FlareQuadPixels(corners, gl.width(), gl.height()), kCoveredQuadPixels);
-  DrawFlareQuad(0.0, 0.0, 0.0, corner, corner, 1.0, 0, 1.0f, 1.0f, 1.0f, cover);
+  DrawFlareQuad(0.0, 0.0, 0.0, corner, corner, 1.0, 0, 1.0f, 1.0f, 1.0f, cover.name());
   auto at = [&](double ndcX, double ndcY) {
     return gl.Pixel(static_cast<int>((ndcX + 1) * 0.5 * gl.width()), static_cast<int>((ndcY + 1) * 0.5 * gl.height()));
   };
@@ -277,7 +277,7 @@ TEST_F(LensFlareTest, ALargeQuadDrawsOnlyItsCoverAndRestoresTheMatrices) {
   GLint mode = 0;
   glGetIntegerv(GL_MATRIX_MODE, &mode);
   EXPECT_EQ(mode, GL_MODELVIEW);
-  glDeleteLists(cover, 1);
+  cover.Release();
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

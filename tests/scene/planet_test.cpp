@@ -1,5 +1,6 @@
 // The planet's closed forms and what its drawing routines hand to OpenGL: the inverted
-// cloud copy, the horizon fog, the limb glow's alphas and placement, the eye-facing square.
+// cloud copy, the horizon fog, the limb glow's strength as the sun nears the limb, the
+// eye-facing square.
 #include <cstddef>
 
 #include "scene/planet.h"
@@ -8,11 +9,10 @@
 
 #include <cmath>
 
+#include <vector>
+
 #include "scene/limb_glow.h"
-#include "scene/scene.h"
-#include "scene/scene_resources.h"
 #include "tests/scene/gl_feedback.h"
-#include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
 
 namespace {
@@ -40,20 +40,6 @@ TEST(SurfaceFogTest, EndsAtTheHorizonDistance) {
   EXPECT_NEAR(at3.start, std::sqrt(8.0) - 0.67, 1e-12) << "about 2.158";
   for (double inside : {1.0, 0.6, 0.0, std::nan("")})
     EXPECT_FALSE(SurfaceFogFor(inside).enabled) << "no horizon for depth " << inside;
-}
-
-TEST(LimbGlowAlphaTest, ClosedFormsForKZeroOneAndTwo) {
-  const GlowAlphas behind = LimbGlowAlphas(0.0);
-  EXPECT_DOUBLE_EQ(behind.first, 0.5) << "0.15 / 0 held to 0.5";
-  EXPECT_DOUBLE_EQ(behind.second, 0.12);
-  const GlowAlphas onLimb = LimbGlowAlphas(1.0);
-  EXPECT_DOUBLE_EQ(onLimb.first, 0.15);
-  EXPECT_DOUBLE_EQ(onLimb.second, 1.0) << "full strength on the limb, no division by zero";
-  const GlowAlphas twice = LimbGlowAlphas(2.0);
-  EXPECT_DOUBLE_EQ(twice.first, 0.075);
-  EXPECT_DOUBLE_EQ(twice.second, 0.2);
-  EXPECT_DOUBLE_EQ(LimbGlowAlphas(0.5).second, 0.24) << "inside the disc: 0.12 / 0.5";
-  EXPECT_DOUBLE_EQ(LimbGlowAlphas(1.0 + 1e-9).second, 1.0) << "held to 1 near the limb";
 }
 
 TEST(HaloHalfWidthTest, JustCoversAUnitSphere) {
@@ -122,11 +108,12 @@ TEST_F(PlanetDrawTest, EyeDepthOfOriginIsTheDistanceAlongTheViewAxis) {
 }
 
 TEST_F(PlanetDrawTest, SurfaceFogForACameraThreeUnitsAway) {
-  Scene scene;
+  Planet planet;
+  const FlarePicture limbMask;
   const double eye[3] = {3, 0, 0};
   const double up[3] = {0, 0, 1};
   LookAt(eye, kOrigin, up);
-  DrawPlanet(scene);
+  DrawPlanet(planet, limbMask, 28659.0);
   GLfloat start = 0, end = 0;
   glGetFloatv(GL_FOG_START, &start);
   glGetFloatv(GL_FOG_END, &end);
@@ -142,10 +129,11 @@ TEST_F(PlanetDrawTest, SurfaceFogForACameraThreeUnitsAway) {
 }
 
 TEST_F(PlanetDrawTest, PlanetSendsTheSurfaceTwoShellsAndTheMask) {
-  Scene scene;
+  Planet planet;
+  const FlarePicture limbMask;
   const double eye[3] = {0, -50, 10};  // far enough that culling leaves almost half of each sphere
   LookAt(eye, kOrigin);
-  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawPlanet(scene); });
+  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawPlanet(planet, limbMask, 28659.0); });
   ASSERT_FALSE(result.overflow);
   // Surface 2400 quads, each shell 60 x 40 = 2400, two triangles a quad, about half facing
   // the eye; the mask is one square.
@@ -194,12 +182,56 @@ TEST_F(PlanetDrawTest, BillboardFacesTheEyeAndJustCoversTheSphere) {
   EXPECT_NEAR(std::atan2(b->y - a->y, b->x - a->x) * 180 / kPi, 90.0, 0.5);
 }
 
+// The glow's two squares for a sun seen `degrees` away from the planet's centre by an eye 2
+// units from it, where the planet's apparent radius is asin(1 / 2) = 30 degrees: their
+// alphas in drawing order.
+std::vector<float> GlowAlphasForSunAt(double degrees) {
+  const double eye[3] = {2, 0, 0};
+  const double up[3] = {0, 0, 1};
+  glLoadIdentity();
+  gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, up[0], up[1], up[2]);
+  // 400 units from the eye, turned from the line of sight towards +y.
+  const double angle = degrees * kPi / 180.0;
+  const double sun[3] = {eye[0] - 400.0 * std::cos(angle), 400.0 * std::sin(angle), 0.0};
+  const FlarePicture glow, crescent;
+  const double origin[3] = {0, 0, 0};
+  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawLimbGlare(glow, crescent, origin, 1.0, sun); });
+  std::vector<float> alphas;
+  for (const gl_feedback::Polygon& polygon : result.polygons)
+    if (alphas.empty() || alphas.back() != polygon.vertices[0].rgba[3]) alphas.push_back(polygon.vertices[0].rgba[3]);
+  return alphas;
+}
+
+TEST_F(PlanetDrawTest, LimbGlowGrowsAsTheSunNearsTheLimb) {
+  // k = 0, the sun right behind the centre: 0.15 / 0 held to 0.5, and 0.12 / |0 - 1|.
+  std::vector<float> alphas = GlowAlphasForSunAt(0.0);
+  ASSERT_EQ(alphas.size(), 2u);
+  EXPECT_NEAR(alphas[0], 0.5f, 1e-3f);
+  EXPECT_NEAR(alphas[1], 0.12f, 1e-3f);
+  // k = 1/2, inside the disc: 0.15 / 0.5 and 0.12 / 0.5.
+  alphas = GlowAlphasForSunAt(15.0);
+  ASSERT_EQ(alphas.size(), 2u);
+  EXPECT_NEAR(alphas[0], 0.3f, 1e-3f);
+  EXPECT_NEAR(alphas[1], 0.24f, 1e-3f);
+  // k = 1, on the limb: the crescent at full strength.
+  alphas = GlowAlphasForSunAt(30.0);
+  ASSERT_EQ(alphas.size(), 2u);
+  EXPECT_NEAR(alphas[0], 0.15f, 1e-3f);
+  EXPECT_FLOAT_EQ(alphas[1], 1.0f);
+  // k = 2, beyond the limb: 0.15 / 2 and 0.2 / |2 - 1|.
+  alphas = GlowAlphasForSunAt(60.0);
+  ASSERT_EQ(alphas.size(), 2u);
+  EXPECT_NEAR(alphas[0], 0.075f, 1e-3f);
+  EXPECT_NEAR(alphas[1], 0.2f, 1e-3f);
+}
+
 TEST_F(PlanetDrawTest, SunBehindTheCameraDrawsNoGlow) {
-  SceneTextures textures;
+  const FlarePicture glow, crescent;
   const double sun[3] = {400, 400, 100};
   const double eye[3] = {1.5, 1.5, 0.4};  // between the planet and the sun, looking at the planet
   LookAt(eye, kOrigin);
-  const gl_feedback::Result result = gl_feedback::Capture([&] { DrawLimbGlare(textures, kOrigin, 1.0, sun); });
+  const gl_feedback::Result result =
+      gl_feedback::Capture([&] { DrawLimbGlare(glow, crescent, kOrigin, 1.0, sun); });
   EXPECT_EQ(result.values, 0u);
 }
 

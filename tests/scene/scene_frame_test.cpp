@@ -14,11 +14,12 @@ class SceneFrameTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
 
+  // Without an archive: the frames draw what there is.
   void Init(int32_t randomStart, int32_t speed = 50) {
-    Settings settings;
-    settings.RandomCameraStart = randomStart;
-    settings.AnimationSpeed = speed;
-    InitScene(scene, host, settings, gl.width(), gl.height());
+    SceneOptions options;
+    options.randomStart = randomStart;
+    options.animationSpeed = speed;
+    EXPECT_EQ(InitScene(scene, host, options, gl.width(), gl.height()).code(), SceneLoadError::ArchiveUnreadable);
     ResizeScene(scene, gl.width(), gl.height());
   }
 
@@ -33,11 +34,9 @@ TEST_F(SceneFrameTest, ClockStartsFixedOrFromTheTickCount) {
   EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0);
 
   Scene randomScene;
-  InitScene(randomScene, host, [] {
-    Settings s;
-    s.RandomCameraStart = 1;
-    return s;
-  }(), gl.width(), gl.height());
+  SceneOptions options;
+  options.randomStart = 1;
+  EXPECT_FALSE(InitScene(randomScene, host, options, gl.width(), gl.height()).ok());
   EXPECT_DOUBLE_EQ(randomScene.sceneTime, 41.0) << "seeded with the tick count 1";
 }
 
@@ -72,7 +71,7 @@ TEST_F(SceneFrameTest, ZeroHeightKeepsAValidProjection) {
 
 TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
   Init(0);
-  scene.settings.CamMode = 3;  // no tour: the camera set here stays for the frame
+  scene.options.cameraTour = 3;  // no tour: the camera set here stays for the frame
   // Look straight at the sun from near the planet.
   scene.camera.eye[0] = 1.0;
   scene.camera.eye[1] = 1.0;

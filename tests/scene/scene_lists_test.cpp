@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,17 @@ class SceneListsTest : public testing::Test {
   void SetUp() override {
     ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context";
     host.archive = scene_data::Zip(scene_data::DataMembers());
-    Settings settings;
-    settings.CamMode = kTourOrbit;
-    settings.RandomCameraStart = 0;
-    InitScene(scene, host, settings, gl.width(), gl.height());
+    SceneOptions options;
+    options.cameraTour = kTourOrbit;
+    options.randomStart = 0;
+    const SceneLoadResult loaded = InitScene(scene, host, options, gl.width(), gl.height());
     ResizeScene(scene, gl.width(), gl.height());
-    ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
+  }
+
+  // The fixed geometry's lists: the sun's, the cloud shells' and the surface's.
+  std::vector<GlList*> FixedLists() {
+    return {&scene.sun, &scene.planet.innerShell, &scene.planet.outerShell, &scene.planet.surface};
   }
 
   // Display lists among the first names: unchanged while nothing is compiled.
@@ -50,11 +56,13 @@ class SceneListsTest : public testing::Test {
 };
 
 TEST_F(SceneListsTest, FixedGeometryIsCompiledAtTheStartAndOnlyReplayed) {
-  for (unsigned int list : {scene.lists.sun, scene.lists.innerShell, scene.lists.outerShell, scene.lists.surface,
-                            scene.stars.starList, static_cast<unsigned int>(scene.moon.displayList())})
-    EXPECT_TRUE(glIsList(list)) << "list " << list << " compiled by InitScene";
-  EXPECT_EQ(scene.textures.flareCovers[5], 0u) << "the streak is lit almost everywhere: drawn whole";
-  EXPECT_TRUE(glIsList(scene.textures.flareCovers[kLimbGlow]));
+  std::vector<GlList*> compiled = FixedLists();
+  compiled.push_back(&scene.stars.starList);
+  for (const GlList* list : compiled)
+    EXPECT_TRUE(glIsList(list->name())) << "list " << list->name() << " compiled by InitScene";
+  EXPECT_TRUE(glIsList(scene.moon.shape.displayList().name()));
+  EXPECT_FALSE(scene.flares.pictures[5].cover) << "the streak is lit almost everywhere: drawn whole";
+  EXPECT_TRUE(glIsList(scene.flares.pictures[kLimbGlow].cover.name()));
   const int lists = ListCount();
   FrameAt(1125.0);
   FrameAt(28700.0);
@@ -65,24 +73,26 @@ TEST_F(SceneListsTest, FixedGeometryIsCompiledAtTheStartAndOnlyReplayed) {
 TEST_F(SceneListsTest, ListsAndCoversDrawThePictureThatDirectDrawingDraws) {
   // The sun in view above the limb, at two positions; the sun behind the planet (the limb
   // glow and the mask only); the orbit's ordinary frame.
-  const SceneLists lists = scene.lists;
-  const SceneTextures textures = scene.textures;
-  for (double sceneTime : {1125.0, 1137.0, 2145.0, 28700.0}) {
-    scene.lists = lists;
-    scene.textures = textures;
+  const double times[] = {1125.0, 1137.0, 2145.0, 28700.0};
+  std::vector<std::vector<uint32_t>> replayed;
+  for (double sceneTime : times) {
     FrameAt(sceneTime);  // the very first frame lacks the shells' specular material
-    const std::vector<uint32_t> replayed = FrameAt(sceneTime);
+    replayed.push_back(FrameAt(sceneTime));
     pictures::Save(gl, "lists_" + std::to_string(static_cast<int>(sceneTime)));
-    scene.lists = SceneLists{};
-    std::fill(std::begin(scene.textures.flareCovers), std::end(scene.textures.flareCovers), 0u);
-    const std::vector<uint32_t> direct = FrameAt(sceneTime);
-    pictures::Save(gl, "direct_" + std::to_string(static_cast<int>(sceneTime)));
+  }
+  // Without its cover a flare picture is drawn as its whole square; a body without its list
+  // compiles it again while drawing, which draws what direct calls draw.
+  for (FlarePicture& picture : scene.flares.pictures) picture.cover.Release();
+  for (size_t t = 0; t < std::size(times); ++t) {
+    for (GlList* list : FixedLists()) list->Release();
+    const std::vector<uint32_t> direct = FrameAt(times[t]);
+    pictures::Save(gl, "direct_" + std::to_string(static_cast<int>(times[t])));
 
     int largest = 0, beyondOne = 0, bright = 0;
     for (size_t k = 0; k < direct.size(); ++k) {
       int difference = 0;
       for (int shift : {0, 8, 16}) {
-        difference = std::max(difference, std::abs(static_cast<int>((replayed[k] >> shift) & 0xffu) -
+        difference = std::max(difference, std::abs(static_cast<int>((replayed[t][k] >> shift) & 0xffu) -
                                                    static_cast<int>((direct[k] >> shift) & 0xffu)));
       }
       largest = std::max(largest, difference);
@@ -91,12 +101,10 @@ TEST_F(SceneListsTest, ListsAndCoversDrawThePictureThatDirectDrawingDraws) {
     }
     // Each draw that leaves out its picture's single-level noise may lose one level; a
     // pixel under two such draws two.
-    EXPECT_LE(largest, 2) << "SceneTime " << sceneTime;
-    EXPECT_LT(beyondOne, static_cast<int>(direct.size() / 1000)) << "SceneTime " << sceneTime;
-    EXPECT_GT(bright, static_cast<int>(direct.size() / 500)) << "a picture worth comparing at " << sceneTime;
+    EXPECT_LE(largest, 2) << "SceneTime " << times[t];
+    EXPECT_LT(beyondOne, static_cast<int>(direct.size() / 1000)) << "SceneTime " << times[t];
+    EXPECT_GT(bright, static_cast<int>(direct.size() / 500)) << "a picture worth comparing at " << times[t];
   }
-  scene.lists = lists;
-  scene.textures = textures;
 }
 
 TEST_F(SceneListsTest, ReleaseDeletesExactlyTheScenesObjects) {
@@ -108,22 +116,24 @@ TEST_F(SceneListsTest, ReleaseDeletesExactlyTheScenesObjects) {
   glEndList();
   FrameAt(1125.0);
 
-  std::vector<GLuint> textures(std::begin(scene.textures.flareTextures), std::end(scene.textures.flareTextures));
-  textures.insert(textures.end(), std::begin(scene.textures.surfaceTextures), std::end(scene.textures.surfaceTextures));
-  for (GLuint name : {scene.textures.atmosphereTexture, scene.textures.cloudShadowTexture, scene.textures.moonTexture})
-    textures.push_back(name);
-  std::vector<GLuint> lists{scene.lists.sun, scene.lists.innerShell, scene.lists.outerShell, scene.lists.surface,
-                            scene.stars.starList, static_cast<GLuint>(scene.moon.displayList())};
-  for (GLuint cover : scene.textures.flareCovers)
-    if (cover != 0) lists.push_back(cover);
+  std::vector<const GlTexture*> textures{&scene.planet.atmosphereTexture, &scene.planet.cloudShadowTexture,
+                                         &scene.moon.texture};
+  for (const GlTexture& texture : scene.planet.surfaceTextures) textures.push_back(&texture);
+  std::vector<const GlList*> lists{&scene.stars.starList, &scene.moon.shape.displayList()};
+  for (const GlList* list : FixedLists()) lists.push_back(list);
+  for (const FlarePicture& picture : scene.flares.pictures) {
+    textures.push_back(&picture.texture);
+    if (picture.cover) lists.push_back(&picture.cover);
+  }
+  std::vector<GLuint> textureNames, listNames;
+  for (const GlTexture* texture : textures) textureNames.push_back(texture->name());
+  for (const GlList* list : lists) listNames.push_back(list->name());
 
   ReleaseSceneGLObjects(scene);
-  for (GLuint name : textures) EXPECT_FALSE(glIsTexture(name)) << "texture " << name;
-  for (GLuint name : lists) EXPECT_FALSE(glIsList(name)) << "list " << name;
-  EXPECT_EQ(scene.textures.moonTexture, 0u);
-  EXPECT_EQ(scene.lists.surface, 0u);
-  EXPECT_EQ(scene.stars.starList, 0u);
-  EXPECT_EQ(scene.moon.displayList(), -1);
+  for (GLuint name : textureNames) EXPECT_FALSE(glIsTexture(name)) << "texture " << name;
+  for (GLuint name : listNames) EXPECT_FALSE(glIsList(name)) << "list " << name;
+  for (const GlTexture* texture : textures) EXPECT_FALSE(*texture) << "a handle still names a deleted texture";
+  for (const GlList* list : lists) EXPECT_FALSE(*list) << "a handle still names a deleted list";
   ReleaseSceneGLObjects(scene);  // nothing left to delete
   EXPECT_TRUE(glIsTexture(hostTexture)) << "not the scene's";
   EXPECT_TRUE(glIsList(hostList)) << "not the scene's";

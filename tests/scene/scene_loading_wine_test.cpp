@@ -1,19 +1,20 @@
-// Loading the scene's resources inside a Windows program, with the real message boxes: an
-// archive without its seventh flare or without the moon's shape, and one that cannot be
-// opened, each show their message with the stop icon; the run's quit request follows only
-// once the box is dismissed, and nothing after the failing member is read. (Every member in
-// turn is left out in the native test of the loader.)
+// A failed scene load as the full-screen window reports it, with the program's real message
+// boxes: an archive without its seventh flare or without the moon's shape, and one that
+// cannot be opened, each show their message with the stop icon; the run's quit request
+// follows only once the box is dismissed, and nothing after the failing member is read.
+// (Every member in turn is left out in the native test of the loader.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "resources/resource_pak.h"
-#include "scene/gl.h"
-#include "scene/scene.h"
-#include "shell/win32_scene_host.h"
+#include "settings/registry_names.h"
+#include "shell/gl_window.h"
+#include "shell/win32_run_host.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/box_watcher.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 // The program's host, but with an archive of the test's choosing; it notes whether the
 // quit request came while a message box was still up.
-class ArchiveHost : public Win32SceneHost {
+class ArchiveHost : public Win32RunHost {
  public:
   explicit ArchiveHost(std::vector<uint8_t> archive) : archive_(std::move(archive)) {}
   bool OpenArchive(ResourcePak& pak) override {
@@ -29,12 +30,12 @@ class ArchiveHost : public Win32SceneHost {
   }
   void ShowMessage(const char* text, MessageIcon icon) override {
     boxUp = true;
-    Win32SceneHost::ShowMessage(text, icon);
+    Win32RunHost::ShowMessage(text, icon);
     boxUp = false;
   }
   void RequestQuit() override {
     if (boxUp) quitWhileBoxUp = true;
-    Win32SceneHost::RequestQuit();
+    Win32RunHost::RequestQuit();
   }
   bool boxUp = false;
   bool quitWhileBoxUp = false;
@@ -45,47 +46,26 @@ class ArchiveHost : public Win32SceneHost {
 
 class SceneLoadingTest : public testing::Test {
  protected:
-  void SetUp() override {
-    WNDCLASSA type{};
-    type.style = CS_OWNDC;
-    type.lpfnWndProc = DefWindowProcA;
-    type.hInstance = GetModuleHandleA(nullptr);
-    type.lpszClassName = "TellaroSceneLoadingTest";
-    RegisterClassA(&type);
-    window_ = CreateWindowExA(0, type.lpszClassName, "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
-                              type.hInstance, nullptr);
-    ASSERT_NE(window_, nullptr);
-    dc_ = GetDC(window_);
-    PIXELFORMATDESCRIPTOR format{};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 24;
-    format.cDepthBits = 16;
-    ASSERT_TRUE(SetPixelFormat(dc_, ChoosePixelFormat(dc_, &format), &format));
-    context_ = wglCreateContext(dc_);
-    ASSERT_NE(context_, nullptr);
-    ASSERT_TRUE(wglMakeCurrent(dc_, context_));
-  }
+  void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey); }
   void TearDown() override {
-    wglMakeCurrent(nullptr, nullptr);
-    if (context_) wglDeleteContext(context_);
-    if (dc_) ReleaseDC(window_, dc_);
-    if (window_) DestroyWindow(window_);
+    if (window_) window_->Destroy();
+    window_.reset();
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+    RegDeleteTreeA(HKEY_CURRENT_USER, registry_names::kCollectionKey);
   }
 
-  // Loads from the archive with a box watcher running; returns the boxes seen and whether
-  // the quit request (code 0) was waiting in the queue afterwards.
-  std::vector<SeenBox> Load(Scene& scene, ArchiveHost& host, bool* quitQueued) {
-    scene.host = &host;
+  // Starts a run on the archive with a box watcher running; returns the boxes seen and
+  // whether the quit request (code 0) was waiting in the queue afterwards.
+  std::vector<SeenBox> Start(ArchiveHost& host, bool* quitQueued) {
+    if (window_) window_->Destroy();
+    window_ = std::make_unique<CGLWindow>(&host);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     std::vector<SeenBox> seen;
     {
       BoxWatcher watcher;
-      LoadSceneResources(scene);
+      EXPECT_TRUE(window_->Create(screen, nullptr)) << "the window stands although the load failed";
       seen = watcher.Seen();
     }
     MSG message;
@@ -93,9 +73,7 @@ class SceneLoadingTest : public testing::Test {
     return seen;
   }
 
-  HWND window_ = nullptr;
-  HDC dc_ = nullptr;
-  HGLRC context_ = nullptr;
+  std::unique_ptr<CGLWindow> window_;
 };
 
 TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsTheRun) {
@@ -104,9 +82,8 @@ TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsThe
   for (size_t missing : {size_t{6}, size_t{16}}) {  // flare7.jpg, phobos2.dat
     SCOPED_TRACE("without " + order[missing]);
     ArchiveHost host(scene_data::Zip(scene_data::Without(all, order[missing])));
-    Scene scene;
     bool quit = false;
-    const std::vector<SeenBox> boxes = Load(scene, host, &quit);
+    const std::vector<SeenBox> boxes = Start(host, &quit);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, order[missing] == "phobos2.dat" ? "Can't load 3D shape." : "Can't load pTexture.");
     EXPECT_TRUE(boxes[0].stopIcon) << "the stop icon";
@@ -114,33 +91,32 @@ TEST_F(SceneLoadingTest, AMissingMemberShowsItsMessageWithTheStopIconThenEndsThe
     EXPECT_TRUE(quit) << "the quit request is queued";
     EXPECT_FALSE(host.quitWhileBoxUp) << "and only after the box was dismissed";
     // Nothing after the failing member: its own texture and every later one stay uncreated.
-    const unsigned int byMember[17] = {
-        scene.textures.flareTextures[0], scene.textures.flareTextures[1], scene.textures.flareTextures[2],
-        scene.textures.flareTextures[3], scene.textures.flareTextures[4], scene.textures.flareTextures[5],
-        scene.textures.flareTextures[6], scene.textures.flareTextures[7], scene.textures.flareTextures[8],
-        scene.textures.flareTextures[9], scene.textures.atmosphereTexture, scene.textures.surfaceTextures[0],
-        scene.textures.surfaceTextures[1], scene.textures.surfaceTextures[2], scene.textures.surfaceTextures[3],
-        scene.textures.moonTexture, static_cast<unsigned int>(scene.moon.triangleCount())};
+    const Scene& scene = window_->scene();
+    unsigned int byMember[17];
+    for (int n = 0; n < kFlarePictureCount; ++n) byMember[n] = scene.flares.pictures[n].texture.name();
+    byMember[10] = scene.planet.atmosphereTexture.name();
+    for (int n = 0; n < 4; ++n) byMember[11 + n] = scene.planet.surfaceTextures[n].name();
+    byMember[15] = scene.moon.texture.name();
+    byMember[16] = static_cast<unsigned int>(scene.moon.shape.triangleCount());
     for (size_t k = 0; k < 17; ++k) {
       if (k < missing)
         EXPECT_NE(byMember[k], 0u) << order[k] << " comes before";
       else
         EXPECT_EQ(byMember[k], 0u) << order[k] << " was read after the failure";
     }
-    EXPECT_EQ(scene.textures.cloudShadowTexture != 0, missing > 10) << "the inverted copy needs atmos.jpg";
+    EXPECT_EQ(scene.planet.cloudShadowTexture.name() != 0, missing > 10) << "the inverted copy needs atmos.jpg";
   }
 }
 
 TEST_F(SceneLoadingTest, AnArchiveThatCannotBeOpenedIsReported) {
   ArchiveHost host({});
-  Scene scene;
   bool quit = false;
-  const std::vector<SeenBox> boxes = Load(scene, host, &quit);
-  ASSERT_EQ(boxes.size(), 1u);
+  const std::vector<SeenBox> boxes = Start(host, &quit);
+  ASSERT_EQ(boxes.size(), 1u) << "one box, though the star list cannot be read either";
   EXPECT_EQ(boxes[0].text, "Can't open resource data file.");
   EXPECT_TRUE(boxes[0].stopIcon);
   EXPECT_TRUE(quit);
-  EXPECT_EQ(scene.textures.flareTextures[0], 0u);
+  EXPECT_EQ(window_->scene().flares.pictures[0].texture.name(), 0u);
 }
 
 }  // namespace

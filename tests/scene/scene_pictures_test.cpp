@@ -30,16 +30,18 @@ class ScenePicturesTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
 
-  void Start(int32_t camMode, bool withData = true) {
-    if (withData) host.archive = scene_data::Zip(scene_data::DataMembers());
-    Settings settings;
-    settings.CamMode = camMode;
-    settings.RandomCameraStart = 0;
-    InitScene(scene, host, settings, kWidth, kHeight);
+  void Start(int32_t camMode) {
+    host.archive = scene_data::Zip(scene_data::DataMembers());
+    const SceneLoadResult loaded = StartOnHostsArchive(camMode);
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
+  }
+  SceneLoadResult StartOnHostsArchive(int32_t camMode) {
+    SceneOptions options;
+    options.cameraTour = camMode;
+    options.randomStart = 0;
+    const SceneLoadResult loaded = InitScene(scene, host, options, kWidth, kHeight);
     ResizeScene(scene, kWidth, kHeight);
-    if (withData) {
-      ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
-    }
+    return loaded;
   }
 
   // Draws frames until `frames` have been drawn in all; returns the window position of a
@@ -121,7 +123,7 @@ class ScenePicturesTest : public testing::Test {
   void ExpectMoonInView(const std::string& what) {
     SCOPED_TRACE(what);
     double moon[3], w[3];
-    MoonPosition(scene.sceneTime - SceneTimeStep(scene.settings.AnimationSpeed), moon);
+    MoonPosition(scene.sceneTime - SceneTimeStep(scene.options.animationSpeed), moon);
     Project(moon, w);
     ASSERT_TRUE(OnScreen(w)) << "the moon's centre at (" << w[0] << ", " << w[1] << ")";
     EXPECT_NEAR(EyeDepthAt(static_cast<int>(w[0]), static_cast<int>(w[1])), EyeDepthOf(moon), 0.006)
@@ -206,13 +208,13 @@ TEST_F(ScenePicturesTest, MixedTourOrbitsThenPassesTheMoon) {
 }
 
 TEST_F(ScenePicturesTest, FramesWithoutAnyResourcesStillDraw) {
-  Start(kTourFlyby, false);  // the archive cannot be opened: nothing was loaded
-  EXPECT_FALSE(host.messages.empty());
+  // The archive cannot be opened: nothing was loaded.
+  EXPECT_EQ(StartOnHostsArchive(kTourFlyby).code(), SceneLoadError::ArchiveUnreadable);
   DrawFrames(3);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   Save("no_resources");
   // The surface is drawn untextured; with an empty moon the pass looks past the orbit.
-  scene.settings.CamMode = kTourOrbit;
+  scene.options.cameraTour = kTourOrbit;
   DrawFrames(1);
   ExpectLitPlanet("untextured planet");
 }

@@ -2,7 +2,7 @@
 // with one member missing, damaged or replaced, each failure with its message.
 #include <cstddef>
 
-#include "scene/scene_resources.h"
+#include "scene/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,6 @@
 
 #include "resources/image_reader.h"
 #include "resources/resource_pak.h"
-#include "scene/scene.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
@@ -26,12 +25,13 @@ using scene_data::DataMembers;
 using scene_data::Member;
 
 // Every texture name in the order LoadSceneResources creates them.
-std::vector<unsigned int> TexturesInLoadOrder(const SceneTextures& t) {
-  std::vector<unsigned int> names(t.flareTextures, t.flareTextures + 10);
-  names.push_back(t.atmosphereTexture);
-  names.push_back(t.cloudShadowTexture);
-  names.insert(names.end(), t.surfaceTextures, t.surfaceTextures + 4);
-  names.push_back(t.moonTexture);
+std::vector<unsigned int> TexturesInLoadOrder(const Scene& scene) {
+  std::vector<unsigned int> names;
+  for (const FlarePicture& picture : scene.flares.pictures) names.push_back(picture.texture.name());
+  names.push_back(scene.planet.atmosphereTexture.name());
+  names.push_back(scene.planet.cloudShadowTexture.name());
+  for (const GlTexture& texture : scene.planet.surfaceTextures) names.push_back(texture.name());
+  names.push_back(scene.moon.texture.name());
   return names;
 }
 
@@ -39,10 +39,9 @@ class SceneResourcesTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context"; }
 
-  void Load(const std::vector<Member>& members) {
+  SceneLoadResult Load(const std::vector<Member>& members) {
     host.archive = scene_data::Zip(members);
-    scene.host = &host;
-    LoadSceneResources(scene);
+    return LoadSceneResources(scene, host);
   }
 
   static GLint TextureParameter(unsigned int texture, GLenum parameter) {
@@ -66,32 +65,31 @@ class SceneResourcesTest : public testing::Test {
 TEST_F(SceneResourcesTest, TheDataFolderLoadsEveryTextureAndTheMoon) {
   const std::vector<Member> members = DataMembers();
   ASSERT_GE(members.size(), 17u) << "data folder " << TELLARO_DATA_DIR;
-  Load(members);
-  ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
-  EXPECT_EQ(host.quitRequests, 0);
+  const SceneLoadResult loaded = Load(members);
+  ASSERT_TRUE(loaded.ok()) << loaded.reason();
 
-  const std::vector<unsigned int> names = TexturesInLoadOrder(scene.textures);
+  const std::vector<unsigned int> names = TexturesInLoadOrder(scene);
   for (size_t i = 0; i < names.size(); ++i) {
     EXPECT_NE(names[i], 0u) << "texture " << i;
     EXPECT_TRUE(glIsTexture(names[i])) << "texture " << i;
     for (size_t j = 0; j < i; ++j) EXPECT_NE(names[i], names[j]) << "textures " << j << " and " << i;
   }
-  EXPECT_EQ(LevelParameter(scene.textures.surfaceTextures[2], 0, GL_TEXTURE_WIDTH), 1024);
-  EXPECT_EQ(LevelParameter(scene.textures.surfaceTextures[2], 0, GL_TEXTURE_HEIGHT), 512);
-  EXPECT_EQ(LevelParameter(scene.textures.flareTextures[5], 0, GL_TEXTURE_HEIGHT), 16) << "the streak";
-  EXPECT_EQ(LevelParameter(scene.textures.atmosphereTexture, 0, GL_TEXTURE_WIDTH), 1024);
-  EXPECT_EQ(LevelParameter(scene.textures.moonTexture, 1, GL_TEXTURE_WIDTH), 256) << "the moon has mipmaps";
-  EXPECT_EQ(LevelParameter(scene.textures.moonTexture, 9, GL_TEXTURE_WIDTH), 1) << "down to one texel";
+  EXPECT_EQ(LevelParameter(scene.planet.surfaceTextures[2].name(), 0, GL_TEXTURE_WIDTH), 1024);
+  EXPECT_EQ(LevelParameter(scene.planet.surfaceTextures[2].name(), 0, GL_TEXTURE_HEIGHT), 512);
+  EXPECT_EQ(LevelParameter(scene.flares.pictures[5].texture.name(), 0, GL_TEXTURE_HEIGHT), 16) << "the streak";
+  EXPECT_EQ(LevelParameter(scene.planet.atmosphereTexture.name(), 0, GL_TEXTURE_WIDTH), 1024);
+  EXPECT_EQ(LevelParameter(scene.moon.texture.name(), 1, GL_TEXTURE_WIDTH), 256) << "the moon has mipmaps";
+  EXPECT_EQ(LevelParameter(scene.moon.texture.name(), 9, GL_TEXTURE_WIDTH), 1) << "down to one texel";
 
-  EXPECT_EQ(TextureParameter(scene.textures.moonTexture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
-  EXPECT_EQ(TextureParameter(scene.textures.moonTexture, GL_TEXTURE_WRAP_S), GL_REPEAT) << "the moon's s wraps";
-  EXPECT_EQ(TextureParameter(scene.textures.atmosphereTexture, GL_TEXTURE_WRAP_S), GL_REPEAT);
-  EXPECT_EQ(TextureParameter(scene.textures.surfaceTextures[0], GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+  EXPECT_EQ(TextureParameter(scene.moon.texture.name(), GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+  EXPECT_EQ(TextureParameter(scene.moon.texture.name(), GL_TEXTURE_WRAP_S), GL_REPEAT) << "the moon's s wraps";
+  EXPECT_EQ(TextureParameter(scene.planet.atmosphereTexture.name(), GL_TEXTURE_WRAP_S), GL_REPEAT);
+  EXPECT_EQ(TextureParameter(scene.planet.surfaceTextures[0].name(), GL_TEXTURE_MIN_FILTER), GL_LINEAR);
   // The quarters are clamped to their edge texels so that their seams stay invisible.
-  EXPECT_EQ(TextureParameter(scene.textures.surfaceTextures[0], GL_TEXTURE_WRAP_S), 0x812F);
-  EXPECT_EQ(TextureParameter(scene.textures.surfaceTextures[3], GL_TEXTURE_WRAP_T), 0x812F);
+  EXPECT_EQ(TextureParameter(scene.planet.surfaceTextures[0].name(), GL_TEXTURE_WRAP_S), 0x812F);
+  EXPECT_EQ(TextureParameter(scene.planet.surfaceTextures[3].name(), GL_TEXTURE_WRAP_T), 0x812F);
 
-  EXPECT_EQ(scene.moon.triangleCount(), 2208);
+  EXPECT_EQ(scene.moon.shape.triangleCount(), 2208);
   // 10 flares, the atmosphere, its inverted copy, 4 surfaces, the moon.
   EXPECT_EQ(scene.sceneBuffers.Count(), 17u);
   ReleaseSceneBuffers(scene);
@@ -100,8 +98,7 @@ TEST_F(SceneResourcesTest, TheDataFolderLoadsEveryTextureAndTheMoon) {
 }
 
 TEST_F(SceneResourcesTest, TheInnerShellGetsTheInvertedCloudMap) {
-  Load(DataMembers());
-  ASSERT_TRUE(host.messages.empty());
+  ASSERT_TRUE(Load(DataMembers()).ok());
   // Decode atmos.jpg again and compare with what OpenGL holds for the inner shell.
   ResourcePak pak;
   ASSERT_TRUE(pak.Open(host.archive.data(), static_cast<int32_t>(host.archive.size())));
@@ -109,7 +106,7 @@ TEST_F(SceneResourcesTest, TheInnerShellGetsTheInvertedCloudMap) {
   ASSERT_TRUE(ReadImage(&atmos, "atmos.jpg", pak));
   const size_t pixels = static_cast<size_t>(atmos.width) * static_cast<size_t>(atmos.height);
   std::vector<uint8_t> held(pixels * 3);
-  glBindTexture(GL_TEXTURE_2D, scene.textures.cloudShadowTexture);
+  scene.planet.cloudShadowTexture.Bind();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, held.data());
   size_t wrong = 0, first = pixels;
@@ -122,13 +119,14 @@ TEST_F(SceneResourcesTest, TheInnerShellGetsTheInvertedCloudMap) {
   }
   EXPECT_EQ(wrong, 0u) << "first wrong pixel " << first;
   // And the outer shell holds the picture itself, row 0 first.
-  glBindTexture(GL_TEXTURE_2D, scene.textures.atmosphereTexture);
+  scene.planet.atmosphereTexture.Bind();
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, held.data());
   EXPECT_EQ(std::memcmp(held.data(), atmos.pixels.get(), pixels * 3), 0);
 }
 
-// A broken archive stops the load at its first bad part: one message with the stop icon,
-// one quit request, and no texture made from that part on (the shape is read last).
+// A broken archive stops the load at its first bad part: its failure, whose notice bears the
+// stop icon, with the archive's or the decoder's reason, and no texture made from that part
+// on (the shape is read last).
 struct Broken {
   std::string name;
   std::string member;               // taken out, or replaced by `bytes` when `replace`
@@ -166,30 +164,29 @@ class BrokenArchiveTest : public SceneResourcesTest, public testing::WithParamIn
 
 TEST_P(BrokenArchiveTest, StopsAtTheFirstBadPart) {
   const Broken& broken = GetParam();
+  SceneLoadResult loaded;
   if (broken.member.empty()) {
     host.archive = broken.bytes;
-    scene.host = &host;
-    LoadSceneResources(scene);
+    loaded = LoadSceneResources(scene, host);
   } else {
-    Load(broken.replace ? scene_data::Replacing(DataMembers(), broken.member, broken.bytes)
-                        : scene_data::Without(DataMembers(), broken.member));
+    loaded = Load(broken.replace ? scene_data::Replacing(DataMembers(), broken.member, broken.bytes)
+                                 : scene_data::Without(DataMembers(), broken.member));
   }
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, broken.message);
-  EXPECT_EQ(host.messages[0].icon, MessageIcon::Stop);
-  EXPECT_EQ(host.quitRequests, 1);
-  const std::vector<unsigned int> names = TexturesInLoadOrder(scene.textures);
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(NoticeOf(loaded.code()).text, broken.message);
+  EXPECT_TRUE(NoticeOf(loaded.code()).stopIcon);
+  EXPECT_FALSE(loaded.reason().empty()) << "the archive's or the decoder's reason travels along";
+  const std::vector<unsigned int> names = TexturesInLoadOrder(scene);
   for (size_t t = 0; t < names.size(); ++t)
     EXPECT_EQ(names[t] != 0u, t < broken.firstUnmade) << "texture " << t;
-  EXPECT_EQ(scene.moon.triangleCount(), 0);
+  EXPECT_EQ(scene.moon.shape.triangleCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BrokenArchiveTest, testing::ValuesIn(BrokenArchives()),
                          [](const testing::TestParamInfo<Broken>& param) { return param.param.name; });
 
 TEST_F(SceneResourcesTest, AShapeOfNoTrianglesIsValid) {
-  Load(scene_data::Replacing(DataMembers(), "phobos2.dat", {0, 0, 0, 0}));
-  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(Load(scene_data::Replacing(DataMembers(), "phobos2.dat", {0, 0, 0, 0})).ok());
 }
 
 // A small JPEG picture made with libjpeg.
@@ -224,15 +221,15 @@ std::vector<uint8_t> EncodeJpeg(int width, int height) {
 TEST_F(SceneResourcesTest, PicturesOfOddWidthsArriveRowByRow) {
   // Decoded rows are tightly packed: 3 pixels make 9 bytes, not OpenGL's default 12.
   const std::vector<uint8_t> picture = EncodeJpeg(3, 5);
-  Load(scene_data::Replacing(DataMembers(), "flare1.jpg", picture));
-  ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
+  const SceneLoadResult loaded = Load(scene_data::Replacing(DataMembers(), "flare1.jpg", picture));
+  ASSERT_TRUE(loaded.ok()) << loaded.reason();
   ResourcePak pak;
   ASSERT_TRUE(pak.Open(host.archive.data(), static_cast<int32_t>(host.archive.size())));
   Image decoded;
   ASSERT_TRUE(ReadImage(&decoded, "flare1.jpg", pak));
   ASSERT_EQ(decoded.width, 3);
   std::vector<uint8_t> held(3 * 5 * 3);
-  glBindTexture(GL_TEXTURE_2D, scene.textures.flareTextures[0]);
+  scene.flares.pictures[0].texture.Bind();
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, held.data());
   for (size_t k = 0; k < held.size(); ++k)

@@ -22,7 +22,7 @@
 #include "scene/star_field.h"
 #include "settings/registry_names.h"
 #include "shell/gl_window.h"
-#include "tests/support/fake_scene_host.h"
+#include "tests/support/fake_run_host.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/wait_until.h"
 
@@ -47,7 +47,7 @@ uint32_t TickCountFor(int sceneTime) {
 }
 
 // The program's archive; messages are recorded instead of shown.
-class LinkedArchiveHost : public FakeSceneHost {
+class LinkedArchiveHost : public FakeRunHost {
  public:
   bool OpenArchive(ResourcePak& pak) override { return pak.Open(); }
 };
@@ -72,7 +72,7 @@ class SceneWindowTest : public testing::Test {
   void Open(int32_t camMode, int sceneTime) {
     Close();
     SetDword("CamMode", static_cast<DWORD>(camMode));
-    host_.tickCount = TickCountFor(sceneTime);
+    host_.scene.tickCount = TickCountFor(sceneTime);
     window_ = std::make_unique<CGLWindow>(&host_);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_TRUE(window_->Create(screen, nullptr));

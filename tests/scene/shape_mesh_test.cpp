@@ -57,7 +57,7 @@ TEST(ShapeFileTest, TheLayoutRoundTrips) {
   ShapeMesh mesh;
   ASSERT_TRUE(Load(mesh, bytes));
   EXPECT_EQ(mesh.triangleCount(), 2);
-  EXPECT_EQ(mesh.displayList(), -1) << "nothing is compiled before the first draw";
+  EXPECT_FALSE(mesh.displayList()) << "nothing is compiled before the first draw";
   EXPECT_EQ(std::memcmp(mesh.vertices(), bytes.data() + 4, 2 * 96), 0) << "the triangles are copied unchanged";
   EXPECT_FLOAT_EQ(mesh.vertices()[4].position[0], -0.25f) << "second triangle, second vertex";
   EXPECT_FLOAT_EQ(mesh.vertices()[4].texCoord[0], 1.0f);
@@ -127,8 +127,8 @@ TEST_F(ShapeDrawTest, AnEmptyMeshCompilesAnEmptyList) {
   ShapeMesh mesh;
   ASSERT_TRUE(Load(mesh, ShapeFile({}, 0)));
   EXPECT_EQ(Draw(mesh).values, 0u);
-  ASSERT_NE(mesh.displayList(), -1);
-  EXPECT_TRUE(glIsList(static_cast<GLuint>(mesh.displayList())));
+  ASSERT_TRUE(mesh.displayList());
+  EXPECT_TRUE(glIsList(mesh.displayList().name()));
   EXPECT_EQ(Draw(mesh).values, 0u);
   ShapeMesh never;
   EXPECT_EQ(Draw(never).values, 0u) << "a mesh that was never loaded draws nothing either";
@@ -139,11 +139,11 @@ TEST_F(ShapeDrawTest, TwoDrawsCompileOnceAndDrawTheSame) {
   ShapeMesh mesh;
   ASSERT_TRUE(Load(mesh, ShapeFile(Concat(Triangle(0), Triangle(-0.75f)), 2)));
   const gl_feedback::Result first = Draw(mesh);
-  const int32_t list = mesh.displayList();
-  ASSERT_NE(list, -1);
+  const GLuint list = mesh.displayList().name();
+  ASSERT_NE(list, 0u);
   ASSERT_EQ(first.polygons.size(), 2u) << "the first draw draws while it compiles";
   const gl_feedback::Result second = Draw(mesh);
-  EXPECT_EQ(mesh.displayList(), list) << "the second draw calls the same list";
+  EXPECT_EQ(mesh.displayList().name(), list) << "the second draw calls the same list";
   ASSERT_EQ(second.polygons.size(), 2u);
   for (size_t p = 0; p < 2; ++p)
     for (size_t k = 0; k < 3; ++k) {
@@ -152,7 +152,7 @@ TEST_F(ShapeDrawTest, TwoDrawsCompileOnceAndDrawTheSame) {
     }
   // No further list was taken: the next free name follows the mesh's.
   const GLuint next = glGenLists(1);
-  EXPECT_EQ(next, static_cast<GLuint>(list) + 1);
+  EXPECT_EQ(next, list + 1);
   glDeleteLists(next, 1);
 }
 
@@ -160,14 +160,14 @@ TEST_F(ShapeDrawTest, AReloadDeletesTheOldListAndTheNextDrawCompilesTheNewData) 
   ShapeMesh mesh;
   ASSERT_TRUE(Load(mesh, ShapeFile(Triangle(0), 1)));
   Draw(mesh);
-  const int32_t old = mesh.displayList();
-  ASSERT_TRUE(glIsList(static_cast<GLuint>(old)));
+  const GLuint old = mesh.displayList().name();
+  ASSERT_TRUE(glIsList(old));
   ASSERT_TRUE(Load(mesh, ShapeFile(Concat(Triangle(0), Triangle(-0.75f)), 2)));
-  EXPECT_FALSE(glIsList(static_cast<GLuint>(old))) << "the old list is gone";
-  EXPECT_EQ(mesh.displayList(), -1);
+  EXPECT_FALSE(glIsList(old)) << "the old list is gone";
+  EXPECT_FALSE(mesh.displayList());
   EXPECT_EQ(Draw(mesh).polygons.size(), 2u) << "the new data is drawn";
   mesh.Release();
-  EXPECT_EQ(mesh.displayList(), -1);
+  EXPECT_FALSE(mesh.displayList());
   EXPECT_EQ(mesh.triangleCount(), 0);
 }
 

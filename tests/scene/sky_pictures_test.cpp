@@ -35,11 +35,11 @@ class SkyPictureTest : public testing::Test {
   void Init(int32_t camMode) {
     ASSERT_TRUE(gl.ok()) << "no off-screen OpenGL context";
     host.archive = scene_data::Zip(scene_data::DataMembers());
-    Settings settings;
-    settings.CamMode = camMode;
-    InitScene(scene, host, settings, gl.width(), gl.height());
+    SceneOptions options;
+    options.cameraTour = camMode;
+    const SceneLoadResult loaded = InitScene(scene, host, options, gl.width(), gl.height());
     ResizeScene(scene, gl.width(), gl.height());
-    ASSERT_TRUE(host.messages.empty()) << host.messages[0].text;
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
     ASSERT_EQ(scene.stars.count, 9096);
   }
 

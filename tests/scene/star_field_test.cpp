@@ -39,12 +39,13 @@ TEST(StarPoint, PositionsOnTheCelestialSphere) {
 }
 
 TEST(StarPoint, BrightnessAndSizeFollowTheMagnitude) {
-  // "6.70;0.35;25.12;A": f = 1 - (6.7 + 1.5) / 10 = 0.18, two pixels wide.
+  // "6.70;0.35;25.12;A": f = 1 - (6.7 + 1.5) / 10 = 0.18, two pixels wide; class A's
+  // (252, 254, 243) times 0.003906 * 0.18 * 1.5, worked out on a calculator.
   const StarPoint faint = StarPointFor(Star(6.70, 0.35, 25.12, 2));
   EXPECT_FLOAT_EQ(faint.size, 2.0f);
-  EXPECT_NEAR(faint.red, 252 * 0.003906 * 0.18 * 1.5, 1e-6);
-  EXPECT_NEAR(faint.green, 254 * 0.003906 * 0.18 * 1.5, 1e-6);
-  EXPECT_NEAR(faint.blue, 243 * 0.003906 * 0.18 * 1.5, 1e-6);
+  EXPECT_NEAR(faint.red, 0.26576424, 1e-6);
+  EXPECT_NEAR(faint.green, 0.26787348, 1e-6);
+  EXPECT_NEAR(faint.blue, 0.25627266, 1e-6);
 
   // The brightest star: 6.46 pixels wide, and its colour saturates to white.
   const StarPoint brightest = StarPointFor(Star(-1.46, 28.13, -9.28, 2));
@@ -62,8 +63,9 @@ TEST(StarPoint, BrightnessAndSizeFollowTheMagnitude) {
   const StarPoint m = StarPointFor(Star(5.0, 0, 0, 6)), o = StarPointFor(Star(5.0, 0, 0, 0));
   EXPECT_GT(m.red / m.blue, 1.9f);
   EXPECT_LT(o.red / o.blue, 0.9f);
-  EXPECT_NEAR(m.red, 255 * 0.003906 * 0.35 * 1.5, 1e-6);
-  EXPECT_NEAR(m.blue, 128 * 0.003906 * 0.35 * 1.5, 1e-6);
+  // Magnitude 5: f = 0.35; class M's red 255 and blue 128 times 0.003906 * 0.35 * 1.5.
+  EXPECT_NEAR(m.red, 0.52291575, 1e-6);
+  EXPECT_NEAR(m.blue, 0.2624832, 1e-6);
 }
 
 // A camera at the planet's centre looking along `direction`, as far from the stars as the
@@ -97,8 +99,7 @@ class StarFieldTest : public testing::Test {
 
   // A new catalogue: the list compiled from the previous one is dropped.
   void Use(std::vector<StarRecord> stars) {
-    if (catalogue.starList != 0) glDeleteLists(catalogue.starList, 1);
-    catalogue.starList = 0;
+    catalogue.Release();
     records = std::move(stars);
     catalogue.records = records.data();
     catalogue.count = static_cast<int32_t>(records.size());
@@ -120,24 +121,24 @@ TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
   std::vector<StarRecord> stars;
   for (int i = 0; i < 40; ++i) stars.push_back(Star(-1.0 + 0.2 * i, 22.0 + 0.15 * i, -3.0 + 0.15 * i, static_cast<int8_t>(i % 7)));
   Use(stars);
-  ASSERT_EQ(catalogue.starList, 0u);
+  ASSERT_FALSE(catalogue.starList);
   const std::vector<uint32_t> first = Draw();
-  ASSERT_NE(catalogue.starList, 0u) << "the first frame keeps the list it compiled";
-  EXPECT_TRUE(glIsList(catalogue.starList));
-  const GLuint list = catalogue.starList;
+  ASSERT_TRUE(catalogue.starList) << "the first frame keeps the list it compiled";
+  EXPECT_TRUE(glIsList(catalogue.starList.name()));
+  const GLuint list = catalogue.starList.name();
   ASSERT_GT(LitPixels(first), 20) << "the first frame draws while compiling";
 
   // The second frame only calls the list: changing the records no longer changes the sky.
   for (StarRecord& star : records) star.magnitude = 50.0;
   const std::vector<uint32_t> second = Draw();
-  EXPECT_EQ(catalogue.starList, list);
+  EXPECT_EQ(catalogue.starList.name(), list);
   EXPECT_TRUE(first == second) << "the replayed list draws the same picture";
 }
 
 TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawnAndNoListMade) {
   Look(0, 1, 0, 0, 0, 1);
   EXPECT_EQ(LitPixels(Draw()), 0);
-  EXPECT_EQ(catalogue.starList, 0u);
+  EXPECT_FALSE(catalogue.starList);
 }
 
 }  // namespace

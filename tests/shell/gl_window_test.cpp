@@ -14,7 +14,7 @@
 
 #include "settings/registry_names.h"
 #include "tests/scene/scene_data.h"
-#include "tests/support/fake_scene_host.h"
+#include "tests/support/fake_run_host.h"
 
 namespace {
 
@@ -36,15 +36,15 @@ DWORD GetDword(const char* name) {
 }
 
 // Records the window's state at the moment a message box would be up.
-class ObservingHost : public FakeSceneHost {
+class ObservingHost : public FakeRunHost {
  public:
   void ShowMessage(const char* text, MessageIcon icon) override {
-    FakeSceneHost::ShowMessage(text, icon);
+    FakeRunHost::ShowMessage(text, icon);
     if (whileShown) whileShown();
   }
   bool OpenArchive(ResourcePak& pak) override {
     if (whileLoading) whileLoading();
-    return FakeSceneHost::OpenArchive(pak);
+    return FakeRunHost::OpenArchive(pak);
   }
   std::function<void()> whileShown;
   std::function<void()> whileLoading;
@@ -84,7 +84,7 @@ class GlWindowTest : public testing::Test {
   }
 
   void Create() {
-    host_.archive = scene_data::Zip(scene_data::DataMembers());  // the scene loads the shipped data
+    host_.scene.archive = scene_data::Zip(scene_data::DataMembers());  // the scene loads the shipped data
     window_ = std::make_unique<CGLWindow>(&host_);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     ASSERT_TRUE(window_->Create(screen, nullptr));
@@ -150,10 +150,10 @@ TEST_F(GlWindowTest, IsATopMostPopupCoveringTheScreen) {
   EXPECT_EQ(host_.quitRequests, 0);
 
   // The scene's GL objects go with the window, while their context is still current.
-  EXPECT_NE(window_->scene().lists.sun, 0u);
+  EXPECT_NE(window_->scene().sun.name(), 0u);
   window_->Destroy();
-  EXPECT_EQ(window_->scene().lists.sun, 0u) << "the scene's lists outlived the window";
-  EXPECT_EQ(window_->scene().textures.flareTextures[0], 0u);
+  EXPECT_EQ(window_->scene().sun.name(), 0u) << "the scene's lists outlived the window";
+  EXPECT_EQ(window_->scene().flares.pictures[0].texture.name(), 0u);
 }
 
 TEST_F(GlWindowTest, LoadingNoticeIsUpWhileTheSceneLoadsAndGoneAfter) {
@@ -284,7 +284,7 @@ TEST_F(GlWindowTest, SlowFramesWarnOnceWithDrawingSuspended) {
     Send(WM_CANCELMODE);
   };
   for (int frame = 0; frame < 30; ++frame) {
-    host_.tickCount = 1000u + static_cast<uint32_t>(frame) * 400u;
+    host_.scene.tickCount = 1000u + static_cast<uint32_t>(frame) * 400u;
     Send(WM_TIMER, 0);
   }
   ASSERT_EQ(host_.messages.size(), 1u);
@@ -302,7 +302,7 @@ TEST_F(GlWindowTest, SlowFramesWarnOnceWithDrawingSuspended) {
 TEST_F(GlWindowTest, FastFramesNeverWarn) {
   Create();
   for (int frame = 0; frame < 30; ++frame) {
-    host_.tickCount = 5000u + static_cast<uint32_t>(frame) * 300u;  // exactly 3000 ms for frames 6..15
+    host_.scene.tickCount = 5000u + static_cast<uint32_t>(frame) * 300u;  // exactly 3000 ms for frames 6..15
     Send(WM_TIMER, 0);
   }
   EXPECT_TRUE(host_.messages.empty());

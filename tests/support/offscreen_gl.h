@@ -22,6 +22,10 @@ class OffscreenGl {
   OffscreenGl& operator=(const OffscreenGl&) = delete;
 
   bool ok() const { return context_ != nullptr && current_; }
+  // Makes this context current again after another one was.
+  bool MakeCurrent() {
+    return context_ && OSMesaMakeCurrent(context_, pixels_.data(), GL_UNSIGNED_BYTE, width_, height_) != 0;
+  }
   int width() const { return width_; }
   int height() const { return height_; }
 

@@ -15,26 +15,26 @@ ParseResult Parse(std::vector<const char*> args, Options* options, const char* v
 TEST(X11Options, DefaultsBothSpellingsAndTheRanges) {
   Options options;
   ASSERT_TRUE(Parse({}, &options).ok);
-  EXPECT_EQ(options.settings.AnimationSpeed, 50);
-  EXPECT_EQ(options.settings.CamMode, 0);
-  EXPECT_EQ(options.settings.RandomCameraStart, 1);
-  EXPECT_EQ(options.settings.NightSide, 1);
+  EXPECT_EQ(options.scene.animationSpeed, 50);
+  EXPECT_EQ(options.scene.cameraTour, 0);
+  EXPECT_EQ(options.scene.randomStart, 1);
+  EXPECT_EQ(options.scene.nightSide, 1);
   EXPECT_EQ(options.target, DrawTarget::OwnWindow);
   EXPECT_EQ(options.frameRate, kDisplayFrameRate);
 
   ASSERT_TRUE(Parse({"--speed", "100", "-tour", "orbit", "--no-random", "-no-night-side", "--fps", "-frame-rate", "0",
                      "-start", "1125.5"},
                     &options).ok);
-  EXPECT_EQ(options.settings.AnimationSpeed, 100);
-  EXPECT_EQ(options.settings.CamMode, 2);
-  EXPECT_EQ(options.settings.NightSide, 0);
+  EXPECT_EQ(options.scene.animationSpeed, 100);
+  EXPECT_EQ(options.scene.cameraTour, 2);
+  EXPECT_EQ(options.scene.nightSide, 0);
   EXPECT_TRUE(options.showFrameRate);
   EXPECT_EQ(options.frameRate, 0);
   EXPECT_DOUBLE_EQ(options.startTime, 1125.5);
   ASSERT_TRUE(Parse({"-speed", "0", "--tour", "flyby", "-random", "-start", "3"}, &options).ok);
-  EXPECT_EQ(options.settings.AnimationSpeed, 0);
-  EXPECT_EQ(options.settings.CamMode, 1);
-  EXPECT_EQ(options.settings.RandomCameraStart, 0) << "a start time replaces the random start";
+  EXPECT_EQ(options.scene.animationSpeed, 0);
+  EXPECT_EQ(options.scene.cameraTour, 1);
+  EXPECT_EQ(options.scene.randomStart, 0) << "a start time replaces the random start";
   ASSERT_TRUE(Parse({"-start", "1e6"}, &options).ok);
 
   for (const auto& bad : std::vector<std::vector<const char*>>{

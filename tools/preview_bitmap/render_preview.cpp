@@ -22,14 +22,14 @@ int main(int argc, char** argv) {
   if (!gl.ok()) return 1;
   FakeSceneHost host;
   host.archive = scene_data::Zip(scene_data::DataMembers());
-  Settings settings;
-  settings.CamMode = 3;  // the camera stays where it is put
-  settings.RandomCameraStart = 0;
+  SceneOptions options;
+  options.cameraTour = 3;  // the camera stays where it is put
+  options.randomStart = 0;
   Scene scene;
-  InitScene(scene, host, settings, kWidth, kHeight);
+  const SceneLoadResult loaded = InitScene(scene, host, options, kWidth, kHeight);
   ResizeScene(scene, kWidth, kHeight);
-  if (!host.messages.empty()) {
-    std::fprintf(stderr, "%s\n", host.messages[0].text.c_str());
+  if (!loaded) {
+    std::fprintf(stderr, "%s (%s)\n", NoticeOf(loaded.code()).text, loaded.reason().c_str());
     return 1;
   }
   // Looking half towards the sun (400, 400, 100), half towards the planet: the sun with its

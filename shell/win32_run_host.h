@@ -1,16 +1,16 @@
 #pragma once
-// The scene's host in the real program: the archive linked into the program, message
-// boxes, the quit request and GetTickCount.
+// The run's host in the real program: the archive linked into the program, message boxes,
+// the quit request and GetTickCount.
 #include <windows.h>
 
-#include "scene/scene_host.h"
+#include "shell/run_host.h"
 
-class Win32SceneHost : public SceneHost {
+class Win32RunHost : public RunHost {
  public:
   bool OpenArchive(ResourcePak& pak) override;
+  uint32_t TickCount() override;
   void ShowMessage(const char* text, MessageIcon icon) override;
   void RequestQuit() override;
-  uint32_t TickCount() override;
 
   void SetOwner(HWND owner) { owner_ = owner; }
 

@@ -1,0 +1,58 @@
+// Scenes in several rendering contexts of one process at once, as with one scene on every
+// monitor: each draws the same picture for the same clock, frames interleaved, and releasing
+// one scene's objects leaves the other's, which carry the same names, drawing as before.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scene/scene.h"
+#include "tests/scene/scene_data.h"
+#include "tests/support/fake_scene_host.h"
+#include "tests/support/offscreen_gl.h"
+
+namespace {
+
+struct SceneInContext {
+  OffscreenGl gl{256, 192};
+  Scene scene;
+
+  std::vector<uint32_t> FrameAt(double sceneTime) {
+    EXPECT_TRUE(gl.MakeCurrent());
+    scene.sceneTime = sceneTime;
+    DrawFrame(scene);
+    return gl.pixels();
+  }
+};
+
+TEST(SceneContextsTest, TwoScenesInTwoContextsDrawTheSamePicture) {
+  FakeSceneHost host;
+  host.archive = scene_data::Zip(scene_data::DataMembers());
+  SceneOptions options;
+  options.cameraTour = kTourOrbit;
+  options.randomStart = 0;
+  SceneInContext a, b;
+  for (SceneInContext* each : {&a, &b}) {
+    ASSERT_TRUE(each->gl.MakeCurrent());
+    const SceneLoadResult loaded = InitScene(each->scene, host, options, each->gl.width(), each->gl.height());
+    ASSERT_TRUE(loaded.ok()) << loaded.reason();
+    ResizeScene(each->scene, each->gl.width(), each->gl.height());
+  }
+  ASSERT_EQ(a.scene.sun.name(), b.scene.sun.name()) << "each context numbers its own objects";
+
+  // The sun above the limb with its flare, then the orbit's ordinary frame.
+  for (double sceneTime : {1125.0, 28700.0}) {
+    a.FrameAt(sceneTime);  // the first frame of each lacks the shells' specular material
+    b.FrameAt(sceneTime);
+    const std::vector<uint32_t> first = a.FrameAt(sceneTime);
+    const std::vector<uint32_t> second = b.FrameAt(sceneTime);
+    EXPECT_TRUE(first == second) << "SceneTime " << sceneTime;
+  }
+
+  const std::vector<uint32_t> before = b.FrameAt(1137.0);
+  ASSERT_TRUE(a.gl.MakeCurrent());
+  ReleaseSceneGLObjects(a.scene);
+  EXPECT_TRUE(b.FrameAt(1137.0) == before) << "releasing one scene took the other's objects";
+  ReleaseSceneGLObjects(b.scene);
+}
+
+}  // namespace
