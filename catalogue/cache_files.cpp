@@ -67,5 +67,3 @@ bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t len
   }
   return true;
 }
-
-}

@@ -21,7 +21,7 @@ SceneLoadResult Moon::Load(PictureLoader& loader) {
 
   ByteBuffer bytes;
   const int32_t length = loader.pak().Extract(kShapeMember, &bytes);
-  if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::ShapeUnreadable, loader.pak().LastError());
+  if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::ShapeUnreadable, loader.pak().LastResult().reason());
   if (!shape.Load(bytes.get(), static_cast<size_t>(length)))
     return SceneLoadResult::Fail(SceneLoadError::ShapeUnreadable, std::string("Refused shape \"") + kShapeMember +
                                                                       "\" (" + std::to_string(length) + " bytes)");

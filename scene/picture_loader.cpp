@@ -31,8 +31,8 @@ bool PictureLoader::ClampsToEdge() {
 }
 
 SceneLoadResult PictureLoader::Read(const char* member, Image* image) {
-  std::string reason;
-  if (!ReadImage(image, member, pak_, &reason)) return SceneLoadResult::Fail(SceneLoadError::PictureUnreadable, reason);
+  const ImageResult read = ReadImage(image, member, pak_);
+  if (!read) return SceneLoadResult::Fail(SceneLoadError::PictureUnreadable, read.reason());
   return SceneLoadResult::Ok();
 }
 

@@ -86,7 +86,7 @@ void DrawSunAndLight(GlList& sun) {
 
 SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host) {
   ResourcePak pak;
-  if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastError());
+  if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastResult().reason());
   // The decoded rows are tightly packed; OpenGL's default would pad them to 4 bytes.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   PictureLoader loader(pak, scene.sceneBuffers);

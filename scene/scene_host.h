@@ -9,7 +9,7 @@ class ResourcePak;
 class SceneHost {
  public:
   virtual ~SceneHost() = default;
-  // Opens the program's archive in `pak`; on failure pak.LastError() says why.
+  // Opens the program's archive in `pak`; on failure pak.LastResult().reason() says why.
   virtual bool OpenArchive(ResourcePak& pak) = 0;
   virtual uint32_t TickCount() = 0;
 };

@@ -26,9 +26,9 @@ SceneLoadResult LoadStarCatalogue(StarCatalogue& catalogue, SceneHost& host, Sce
   {
     // The catalogue opens an archive of its own and lets it go before parsing.
     ResourcePak pak;
-    if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastError());
+    if (!host.OpenArchive(pak)) return SceneLoadResult::Fail(SceneLoadError::ArchiveUnreadable, pak.LastResult().reason());
     length = pak.Extract("stars.dat", &text);
-    if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::StarsUnreadable, pak.LastError());
+    if (length <= 0) return SceneLoadResult::Fail(SceneLoadError::StarsUnreadable, pak.LastResult().reason());
   }
   // Only the records stay; the text is freed on the way out.
   return StoreStarCatalogue(reinterpret_cast<const char*>(text.get()), static_cast<size_t>(length),
