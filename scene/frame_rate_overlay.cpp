@@ -56,8 +56,6 @@ void FrameRateOverlay::CountFrame(double start, double end) {
 
 void FrameRateOverlay::CompileFont(int scale) {
   Release();
-  const GLuint base = glGenLists(kOverlayGlyphCount + 1);
-  if (base == 0) return;
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
@@ -66,19 +64,18 @@ void FrameRateOverlay::CompileFont(int scale) {
   glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
   const GLsizei width = kOverlayGlyphWidth * scale, height = kOverlayGlyphHeight * scale;
   const GLfloat advance = static_cast<GLfloat>(kCellWidth * scale);
+  glyphs_.resize(kOverlayGlyphCount + 1);
   for (int i = 0; i < kOverlayGlyphCount; ++i) {
     const std::vector<GLubyte> bitmap = GlyphBitmap(kOverlayGlyphs[i], scale);
-    glNewList(base + static_cast<GLuint>(i), GL_COMPILE);
-    glBitmap(width, height, 0.0f, 0.0f, advance, 0.0f, bitmap.data());
-    glEndList();
+    glyphs_[static_cast<size_t>(i)].Compile(
+        [&] { glBitmap(width, height, 0.0f, 0.0f, advance, 0.0f, bitmap.data()); });
   }
   // A space: one blank pixel, since Mesa cannot keep an empty bitmap in a list.
   const GLubyte blank = 0;
-  glNewList(base + static_cast<GLuint>(kOverlayGlyphCount), GL_COMPILE);
-  glBitmap(1, 1, 0.0f, 0.0f, advance, 0.0f, &blank);
-  glEndList();
+  glyphs_.back().Compile([&] { glBitmap(1, 1, 0.0f, 0.0f, advance, 0.0f, &blank); });
   glPopClientAttrib();
-  fontBase_ = base;
+  // Without list names to be had the font stays empty and nothing is drawn.
+  if (!std::all_of(glyphs_.begin(), glyphs_.end(), [](const GlList& list) { return bool(list); })) Release();
   fontScale_ = scale;
 }
 
@@ -86,7 +83,7 @@ void FrameRateOverlay::Draw(int width, int height) {
   if (text_.empty() || width <= 0 || height <= 0) return;
   const int scale = ScaleFor(height);
   if (scale != fontScale_) CompileFont(scale);
-  if (fontBase_ == 0) return;
+  if (glyphs_.empty()) return;
 
   int lines = 1, column = 0, columns = 0;
   for (const char c : text_) {
@@ -130,7 +127,7 @@ void FrameRateOverlay::Draw(int width, int height) {
       continue;
     }
     const int glyph = OverlayGlyphIndex(c);
-    glCallList(fontBase_ + static_cast<GLuint>(glyph >= 0 ? glyph : kOverlayGlyphCount));
+    glyphs_[static_cast<size_t>(glyph >= 0 ? glyph : kOverlayGlyphCount)].Call();
   }
 
   glPopMatrix();
@@ -140,7 +137,7 @@ void FrameRateOverlay::Draw(int width, int height) {
 }
 
 void FrameRateOverlay::Release() {
-  if (fontBase_ != 0) glDeleteLists(fontBase_, kOverlayGlyphCount + 1);
-  fontBase_ = 0;
+  for (GlList& glyph : glyphs_) glyph.Release();
+  glyphs_.clear();
   fontScale_ = 0;
 }

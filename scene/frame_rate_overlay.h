@@ -5,6 +5,9 @@
 // compiles into display lists of its own in the current context. Times are seconds on any
 // steady clock of the host's.
 #include <string>
+#include <vector>
+
+#include "scene/gl_objects.h"
 
 class FrameRateOverlay {
  public:
@@ -33,6 +36,6 @@ class FrameRateOverlay {
   double busy_ = 0.0;  // the stretch's drawing time
   int frames_ = 0;
   std::string text_;
-  unsigned int fontBase_ = 0;  // kOverlayGlyphCount glyph lists, then a space
+  std::vector<GlList> glyphs_;  // kOverlayGlyphCount glyph lists, then a space
   int fontScale_ = 0;          // screen pixels per font pixel of the compiled lists
 };
