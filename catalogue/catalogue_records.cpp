@@ -24,10 +24,7 @@ bool IsDeviceName(std::string_view id) {
 }
 
 bool IsCacheOwnName(std::string_view id) {
-  const std::string_view suffix = kTemporarySuffix;
-  return ascii::EqualNoCase(id, kCatalogueFileName) ||
-         (ascii::StartsWithNoCase(id, kTemporaryPrefix) && id.size() >= suffix.size() &&
-          ascii::EqualNoCase(id.substr(id.size() - suffix.size()), suffix));
+  return ascii::EqualNoCase(id, kCatalogueFileName) || IsTemporaryName(id);
 }
 
 bool IsTaken(const std::vector<CatalogueEntry>& entries, const std::string& id) {
