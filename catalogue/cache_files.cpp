@@ -6,9 +6,17 @@
 #include <cstdio>
 #include <new>
 
+#include "catalogue/cache_names.h"
 #include "framework/file_paths.h"
 
 namespace {
+
+bool CanMakeTemporaryFile(const std::string& folder) {
+  char probe[MAX_PATH];
+  // Creates the file of a unique name, or fails.
+  if (!GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, probe)) return false;
+  return DeleteFileA(probe) != FALSE;
+}
 
 bool CanWriteAndDelete(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -45,9 +53,8 @@ bool WriteDurably(const char* path, const void* bytes, size_t length) {
 
 bool IsUsablePath(const std::string& path) {
   if (path.empty()) return false;
-  const std::string file =
-      path.back() == '\\' || path.back() == '/' ? path + "testfilename001.fileext" : path;
-  return fw::FileExists(file) || CanWriteAndDelete(file);
+  if (path.back() == '\\' || path.back() == '/') return CanMakeTemporaryFile(path);
+  return fw::FileExists(path) || CanWriteAndDelete(path);
 }
 
 bool MakePathUsable(const std::string& path) {
@@ -57,13 +64,30 @@ bool MakePathUsable(const std::string& path) {
 }
 
 bool WriteFileWithFolders(const std::string& path, const void* bytes, size_t length) {
-  if (!MakePathUsable(path)) return false;
+  const std::string folder = fw::FolderOf(path) + "\\";
+  if (!MakePathUsable(folder)) return false;
   char temporary[MAX_PATH];
-  if (!GetTempFileNameA(fw::FolderOf(path).c_str(), "tlr", 0, temporary)) return false;
+  if (!GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary)) return false;
   if (!WriteDurably(temporary, bytes, length) ||
       !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileA(temporary);
     return false;
   }
   return true;
+}
+
+uint64_t SweepTemporaryFiles(const std::string& folder) {
+  uint64_t staying = 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search =
+      FindFirstFileA((folder + kTemporaryPrefix + "*" + kTemporarySuffix).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    // The pattern also matches short 8.3 names: only a name of ours, in full, goes.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsTemporaryName(found.cFileName)) continue;
+    if (!DeleteFileA((folder + found.cFileName).c_str()))
+      staying += (uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return staying;
 }

@@ -4,24 +4,27 @@
 #include <cstdio>
 
 #include "base/ascii.h"
+#include "catalogue/cache_names.h"
 #include "catalogue/catalogue_limits.h"
 #include "catalogue/web_address.h"
 
 namespace {
 
+bool IsIdCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+         c == '.';
+}
+
+// "CON.txt" is the console as much as "CON" is.
 bool IsDeviceName(std::string_view id) {
-  // "CON.txt" and "CON .txt" are the console as much as "CON" is.
-  std::string_view stem = id.substr(0, id.find('.'));
-  while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
-  std::string upper;
-  for (char c : stem) upper += ascii::Upper(c);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
-    if (upper == device) return true;
-  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) return false;
-  const std::string_view number = std::string_view(upper).substr(3);
-  // The superscript digits in UTF-8, the program's code page.
-  return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
-         number == "\xC2\xB2" || number == "\xC2\xB3";
+  const std::string stem = ascii::Lowered(id.substr(0, id.find('.')));
+  if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) && stem[3] >= '0' &&
+         stem[3] <= '9';
+}
+
+bool IsCacheOwnName(std::string_view id) {
+  return ascii::EqualNoCase(id, kCatalogueFileName) || IsTemporaryName(id);
 }
 
 bool IsTaken(const std::vector<CatalogueEntry>& entries, const std::string& id) {
@@ -33,14 +36,10 @@ bool IsTaken(const std::vector<CatalogueEntry>& entries, const std::string& id) 
 }  // namespace
 
 bool IsPlainProductId(std::string_view id) {
-  if (id.empty() || id.size() > kMaxProductIdLength || id == "." || id == "..") return false;
-  for (char c : id) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) return false;
-    if (std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) return false;
-  }
-  if (id.back() == '.' || id.back() == ' ') return false;
-  return !IsDeviceName(id);
+  if (id.empty() || id.size() > kMaxProductIdLength || id.front() == '.' || id.back() == '.') return false;
+  for (char c : id)
+    if (!IsIdCharacter(c)) return false;
+  return !IsDeviceName(id) && !IsCacheOwnName(id);
 }
 
 bool ReadProductRecords(const XmlPairs& document, std::vector<CatalogueEntry>* entries) {

@@ -20,18 +20,19 @@ struct CatalogueEntry {
   std::string IconFile;
 };
 
-// True when `id` can name a folder of its own below the cache folder and nothing else: not
-// empty, at most kMaxProductIdLength characters, not "." or "..", no path separator, drive
-// colon, wildcard or other character that Windows refuses in a name (" < > |), no control
-// character, no trailing dot or blank (Windows drops them), and not a device name (CON, PRN,
-// AUX, NUL, CONIN$, CONOUT$, COM1-9, LPT1-9 and COM or LPT with a superscript 1-3, with any
-// extension and blanks before it).
+// True when `id` can name a folder of its own below the cache folder and nothing else, on
+// every file system and Windows version: 1 to kMaxProductIdLength characters, each an ASCII
+// letter or digit, '-', '_' or '.', with no '.' first or last. So no path separator, no
+// letter outside ASCII (whose case folding differs between systems), no '~' (short 8.3 names
+// have one), no blank or trailing dot (Windows drops those). And not a device name (CON, PRN,
+// AUX, NUL, COM0-9, LPT0-9, with any extension), the cache's catalogue file or one of its
+// temporary files (catalogue/cache_names.h), in any letter case.
 bool IsPlainProductId(std::string_view id);
 
 // Replaces `entries` with the products of the document in document order. This product's own
 // entry is left out without reading its other keys. A product is read and then left out when
 // its ID is not plain (it would name a folder outside the cache, or none), when an earlier
-// product kept has the same ID in another letter case (Windows gives both one folder), or
+// product kept has the same ID in another letter case (the file system gives both one folder), or
 // when its screenshot, icon or download address is not a secure web address. False, with
 // `entries` empty, when the count is missing or above kMaxProducts, or any key of another
 // product is missing.

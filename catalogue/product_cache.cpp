@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include "base/ascii.h"
+#include "catalogue/catalogue_limits.h"
+#include "catalogue/xml_pairs.h"
 #include "catalogue/bounded_file.h"
+#include "catalogue/cache_files.h"
 
 namespace {
 
@@ -20,13 +23,7 @@ bool IsListed(const std::vector<CatalogueEntry>& listed, const std::string& name
 void RemoveCacheFiles(const std::string& folder) {
   for (const ProductPicture picture : {ProductPicture::Screenshot, ProductPicture::Icon})
     DeleteFileA((folder + PictureFileName(picture)).c_str());
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "tlr*.tmp").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + found.cFileName).c_str());
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  static_cast<void>(SweepTemporaryFiles(folder));
 }
 
 }  // namespace
@@ -67,4 +64,20 @@ void RemoveUnlistedProducts(const std::string& installPath, const std::vector<Ca
     RemoveCacheFiles(folder);
     RemoveDirectoryA(folder.c_str());  // fails, as it should, when something else is in it
   }
+}
+
+uint64_t RestoreLastGoodCache(const std::string& installPath) {
+  std::vector<CatalogueEntry> listed;
+  // None, or an unreadable one: every product folder goes.
+  std::vector<uint8_t> bytes;
+  XmlPairs document;
+  if (ReadFileUpTo(installPath + kCatalogueFile, kMaxCatalogueBytes, &bytes) &&
+      document.ParseBytes(bytes.data(), bytes.size()))
+    static_cast<void>(ReadProductRecords(document, &listed));
+  RemoveUnlistedProducts(installPath, listed);
+  uint64_t staying = SweepTemporaryFiles(CacheFolder(installPath));
+  for (const CatalogueEntry& entry : listed)
+    if (const std::string folder = ProductFolder(installPath, entry.ID); !folder.empty())
+      staying += SweepTemporaryFiles(folder);
+  return staying;
 }

@@ -3,7 +3,7 @@
 //   <install>web\update.xml                 the last catalogue downloaded, byte for byte
 //   <install>web\<ID>\screenshot.jpg        each product's screenshot (JPEG)
 //   <install>web\<ID>\icon.bmp              each product's 32x32 icon (magenta transparent)
-// plus the temporary files "tlr*.tmp" of a write under way.
+// plus the temporary files of a write under way (catalogue/cache_names.h).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,7 +11,7 @@
 #include "catalogue/catalogue_records.h"
 #include "catalogue/product_pictures.h"
 
-inline constexpr char kCatalogueFile[] = "web\\update.xml";
+inline constexpr char kCatalogueFile[] = "web\\update.xml";  // kCatalogueFileName in the cache folder
 
 // "<install>web\".
 std::string CacheFolder(const std::string& installPath);
@@ -31,3 +31,8 @@ int64_t CheckedPictureSize(const std::string& path, ProductPicture picture);
 // regard to ASCII case, as Windows names folders): the files that the cache writes in it,
 // then the folder itself if that left it empty. Folders that are links are left alone.
 void RemoveUnlistedProducts(const std::string& installPath, const std::vector<CatalogueEntry>& listed);
+
+// Brings the cache back to what the last good update left: the folders of products that the
+// cached catalogue doesn't list go (as RemoveUnlistedProducts), and the temporary files of
+// writes that never ended. Returns the bytes of temporary files that had to stay.
+uint64_t RestoreLastGoodCache(const std::string& installPath);

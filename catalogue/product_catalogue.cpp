@@ -134,21 +134,20 @@ CatalogueResult ProductCatalogue::LoadFromWeb(const std::string& installPath, co
   const std::string cache = CacheFolder(installPath);
   if (!MakePathUsable(cache)) {
     entries_.clear();
+    RemoveDirectoryA(cache.c_str());  // made just now, or empty: fails when anything is in it
     return Fail(CatalogueError::CantSave, cache + ": can't be written");
   }
+  // What a killed update left goes first; temporary files that must stay count as cache.
+  const uint64_t left = RestoreLastGoodCache(installPath);
   // The catalogue goes to the cache last, so that a failure on the way keeps the last one;
   // the pictures fetched for products that only the new one lists go again.
-  if (CatalogueResult pictures = FetchPictures(installPath, url, catalogue.size(), times, deadline, progress);
-      !pictures) {
+  CatalogueResult stored = FetchPictures(installPath, url, catalogue.size() + left, times, deadline, progress);
+  if (stored && !WriteFileWithFolders(installPath + kCatalogueFile, catalogue.data(), catalogue.size()))
+    stored = Fail(CatalogueError::CantSave, installPath + kCatalogueFile + ": can't be written");
+  if (!stored) {
     entries_.clear();
-    ProductCatalogue last;
-    static_cast<void>(last.LoadFromCache(installPath));  // none or an unreadable one: every new folder goes
-    RemoveUnlistedProducts(installPath, last.Entries());
-    return pictures;
-  }
-  if (!WriteFileWithFolders(installPath + kCatalogueFile, catalogue.data(), catalogue.size())) {
-    entries_.clear();
-    return Fail(CatalogueError::CantSave, installPath + kCatalogueFile + ": can't be written");
+    static_cast<void>(RestoreLastGoodCache(installPath));
+    return stored;
   }
   RemoveUnlistedProducts(installPath, entries_);
   return CatalogueResult::Ok();

@@ -7,41 +7,15 @@
 #include "installer/current_screensaver.h"
 #include "installer/link_safe_removal.h"
 #include "installer/user_cache_removal.h"
-#include "installer/user_keys.h"
 #include "installer/wide_text.h"
+#include "settings/collection_registry.h"
+#include "settings/registry_key.h"
+#include "settings/registry_names.h"
 #include "settings/user_registration.h"
 
 namespace user_steps {
 
 namespace {
-
-std::wstring ReadText(const wchar_t* key, const wchar_t* name) {
-  wchar_t text[1024] = L"";
-  DWORD size = sizeof text;
-  return RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS
-             ? std::wstring(text)
-             : std::wstring();
-}
-
-void DeleteKeyIfEmpty(const wchar_t* path) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  DWORD subkeys = 1, values = 1;
-  const LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                          nullptr, nullptr, nullptr, nullptr);
-  RegCloseKey(key);
-  if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_CURRENT_USER, path);
-}
-
-// The registration's three values (written by user_registration at every start), then the
-// keys that this leaves empty.
-void RemoveRegistration() {
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, user_keys::kList, L"" TELLARO_PRODUCT);
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, user_keys::kMember, L"ExecutablePath");
-  RegDeleteKeyValueW(HKEY_CURRENT_USER, user_keys::kMember, L"InstallPath");
-  for (const wchar_t* key : {user_keys::kList, user_keys::kMember, user_keys::kCollection, user_keys::kCompany})
-    DeleteKeyIfEmpty(key);
-}
 
 std::wstring LocalApplicationData() {
   wchar_t folder[MAX_PATH] = L"";
@@ -52,8 +26,12 @@ std::wstring LocalApplicationData() {
 
 void Unregister(const std::wstring& program) {
   (void)current_screensaver::HandBack(program);
-  std::wstring folder = ReadText(user_keys::kMember, L"InstallPath");
-  RemoveRegistration();
+  RegistryKey collection;
+  std::wstring folder;
+  if (collection.Open(HKEY_CURRENT_USER, registry_names::kCollectionKey))
+    folder = collection_registry::ReadInstallFolder(collection);
+  collection.Close();
+  collection_registry::RemoveRegistration();
   if (!folder.empty()) {
     if (folder.back() != L'\\') folder += L'\\';
     user_cache_removal::RemoveCatalogueCache(folder);

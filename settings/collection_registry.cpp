@@ -101,4 +101,21 @@ bool WriteInstallPath(const RegistryKey& collection, const std::string& path) {
   return WriteText(collection, kProductKey, kInstallPath, path);
 }
 
+std::wstring ReadInstallFolder(const RegistryKey& collection) {
+  std::wstring folder;
+  return collection.QueryText(kProductKey, kInstallPath, &folder) == ERROR_SUCCESS ? folder : std::wstring();
+}
+
+void RemoveRegistration() {
+  RegistryKey software;
+  if (!software.Open(HKEY_CURRENT_USER, "Software")) return;
+  const std::string collection = registry_names::kCollectionKey + std::strlen("Software\\");  // below "Software"
+  const std::string company = collection.substr(0, collection.find('\\'));
+  const std::string list = collection + "\\" + kListKey, member = collection + "\\" + kProductKey;
+  software.DeleteValue(list.c_str(), kProductKey);
+  software.DeleteValue(member.c_str(), kExecutablePath);
+  software.DeleteValue(member.c_str(), kInstallPath);
+  for (const std::string& key : {list, member, collection, company}) software.DeleteSubkeyIfEmpty(key.c_str());
+}
+
 }  // namespace collection_registry

@@ -43,4 +43,13 @@ bool WriteListTitle(const RegistryKey& collection, const std::string& memberKey,
 bool WriteExecutablePath(const RegistryKey& collection, const std::string& memberKey, const std::string& path);
 bool WriteInstallPath(const RegistryKey& collection, const std::string& path);
 
+// "InstallPath" as the system's wide text, for removing the folder it names whatever its
+// script; empty when absent or not a text.
+std::wstring ReadInstallFolder(const RegistryKey& collection);
+
+// This screensaver's registration for the current user, as user_registration writes it at
+// every start: its "List" entry, its "ExecutablePath" and "InstallPath", then the keys that
+// this leaves empty up to the company's key. The user's settings and anything else stay.
+void RemoveRegistration();
+
 }  // namespace collection_registry

@@ -24,6 +24,8 @@ bool CProductHostPage::Create(const RECT& rect, const std::string& program, HWND
 }
 
 void CProductHostPage::CloseEmbeddedPage() {
+  if (closing_) return;
+  closing_ = true;
   bool answered = true;
   HWND embedded = GetWindow(hwnd_, GW_CHILD);
   if (embedded) answered = fw::SendBounded(embedded, WM_CLOSE, 0, 0);
@@ -38,10 +40,11 @@ INT_PTR CProductHostPage::OnMessage(UINT message, WPARAM, LPARAM) {
   switch (message) {
     case UM_RESTOREDEFAULTS:
     case UM_PREVIEW:
-      if (HWND embedded = GetWindow(hwnd_, GW_CHILD)) fw::SendBounded(embedded, message, 0, 0);
+      if (HWND embedded = GetWindow(hwnd_, GW_CHILD); embedded && !closing_) fw::SendBounded(embedded, message, 0, 0);
       SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, 0);
       return TRUE;
     case WM_CLOSE:
+      if (closing_) return TRUE;  // the close under way destroys the window
       CloseEmbeddedPage();
       DestroyWindow(hwnd_);
       return TRUE;

@@ -29,4 +29,7 @@ class CProductHostPage : public fw::Dialog {
   void CloseEmbeddedPage();
 
   rotation::MemberProcess sibling_;
+  // Set once closing the sibling's page begins: the waits on it answer messages sent to this
+  // thread, and a close asked for meanwhile must not begin a second one.
+  bool closing_ = false;
 };

@@ -1,6 +1,7 @@
 #include "settings/registry_key.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -87,4 +88,45 @@ bool RegistryKey::ReadDword(const char* subkey, const char* name, int32_t* desti
 bool RegistryKey::WriteDword(const char* subkey, const char* name, int32_t value) const {
   const DWORD data = static_cast<DWORD>(value);
   return Set(subkey, name, REG_DWORD, &data, sizeof data);
+}
+
+LONG RegistryKey::QueryText(const char* subkey, const char* name, std::wstring* text) const {
+  ScopedSubkey key(key_, subkey, false);
+  if (!key.get()) return ERROR_FILE_NOT_FOUND;
+  const std::wstring wideName(name, name + std::strlen(name));  // value names are ASCII
+  std::wstring read(MAX_PATH, L'\0');
+  LONG status = ERROR_MORE_DATA;
+  // The expansion's length is known only once it was tried.
+  for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
+    DWORD size = static_cast<DWORD>(read.size() * sizeof(wchar_t));
+    status = RegGetValueW(key.get(), nullptr, wideName.c_str(), RRF_RT_REG_SZ, nullptr, read.data(), &size);
+    if (status == ERROR_MORE_DATA) read.resize(size / sizeof(wchar_t) + MAX_PATH);
+  }
+  if (status == ERROR_SUCCESS) *text = read.substr(0, wcsnlen(read.c_str(), read.size()));
+  return status;
+}
+
+bool RegistryKey::SetText(const char* subkey, const char* name, const std::wstring& text) const {
+  ScopedSubkey key(key_, subkey, true);
+  const std::wstring wideName(name, name + std::strlen(name));
+  return key.get() && RegSetValueExW(key.get(), wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::DeleteValue(const char* subkey, const char* name) const {
+  ScopedSubkey key(key_, subkey, false);
+  if (!key.get()) return true;
+  const LONG status = RegDeleteValueA(key.get(), name);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool RegistryKey::DeleteSubkeyIfEmpty(const char* subkey) const {
+  DWORD subkeys = 1, values = 1;
+  {
+    ScopedSubkey key(key_, subkey, false);
+    if (!key.get() || RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                       nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      return false;
+  }
+  return subkeys == 0 && values == 0 && RegDeleteKeyA(key_, subkey) == ERROR_SUCCESS;
 }

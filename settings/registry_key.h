@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 class RegistryKey {
  public:
@@ -33,6 +34,16 @@ class RegistryKey {
   // 4 bytes were read.
   bool ReadDword(const char* subkey, const char* name, int32_t* destination) const;
   bool WriteDword(const char* subkey, const char* name, int32_t value) const;
+
+  // Texts in the system's wide characters, for paths in any script. QueryText takes a plain
+  // or an expandable text (expanded) and returns the registry's result: ERROR_FILE_NOT_FOUND
+  // for a missing value or subkey. SetText writes a plain REG_SZ, creating the subkey.
+  LONG QueryText(const char* subkey, const char* name, std::wstring* text) const;
+  bool SetText(const char* subkey, const char* name, const std::wstring& text) const;
+  // True when the value is gone afterwards, also when it never was there.
+  bool DeleteValue(const char* subkey, const char* name) const;
+  // Deletes `subkey` when it holds neither values nor subkeys; false otherwise.
+  bool DeleteSubkeyIfEmpty(const char* subkey) const;
 
  private:
   HKEY key_ = nullptr;

@@ -56,7 +56,7 @@ CSettingsDlg::CSettingsDlg(int initialPage) : fw::Dialog(IDD_SETTINGS_DIALOG), i
   BindCommand(IDC_RESTORE_DEFAULTS, BN_CLICKED, [this] {
     if (page_) SendMessageA(page_->Handle(), UM_RESTOREDEFAULTS, 0, 0);
   });
-  BindCommand(IDC_WEB_UPDATE, BN_CLICKED, [this] { WebUpdate(); });
+  BindCommand(IDC_WEB_UPDATE, BN_CLICKED, [this] { operations_.Run([this] { WebUpdate(); }, OneAtATime::Later::Ignored); });
   BindNotify(IDC_PRODUCT_LIST, LVN_ITEMCHANGED, [this](NMHDR& header) { return OnListChanged(header); });
 }
 
@@ -79,7 +79,7 @@ BOOL CSettingsDlg::OnInitDialog() {
   BuildProductList(false);
   FillList();
   SelectPage(initialPage_);
-  SwitchPage(initialPage_);
+  operations_.Run([this] { SwitchPage(initialPage_); }, OneAtATime::Later::Latest);
 
   RegistryKey collection;
   if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey))
@@ -188,15 +188,19 @@ void CSettingsDlg::SelectPage(int code) {
 
 LRESULT CSettingsDlg::OnListChanged(NMHDR& header) {
   const NMLISTVIEW& change = reinterpret_cast<const NMLISTVIEW&>(header);
-  if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED))
-    SwitchPage(static_cast<int>(change.lParam));
+  // A choice made while another page switch waits on a sibling is taken once that one ends,
+  // so the page shown follows the selection; a Web Update refills the list and drops it.
+  if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_FOCUSED) && !(change.uOldState & LVIS_FOCUSED)) {
+    const int code = static_cast<int>(change.lParam);
+    operations_.Run([this, code] { SwitchPage(code); }, OneAtATime::Later::Latest);
+  }
   return 0;
 }
 
 void CSettingsDlg::EndPage() {
-  if (!page_) return;
-  page_->Destroy();  // a settings page saves itself; a host page closes its sibling's first
-  page_.reset();
+  // Out of page_ first: nothing answered while its window goes reaches it through the dialog.
+  const std::unique_ptr<fw::Dialog> page = std::move(page_);
+  if (page) page->Destroy();  // a settings page saves itself; a host page closes its sibling's first
 }
 
 void CSettingsDlg::SwitchPage(int code) {
@@ -237,9 +241,18 @@ void CSettingsDlg::WebUpdate() {
   BuildProductList(true);
   FillList();
   if (catalogueShown) currentPage_ = kNoPage;
+  operations_.DropWaiting();  // a choice made meanwhile named an item of the old list
 }
 
 void CSettingsDlg::OnOK() {
+  operations_.Run([this] { SaveAndEnd(); }, OneAtATime::Later::Final);
+}
+
+void CSettingsDlg::OnCancel() {
+  operations_.Run([this] { fw::Dialog::OnCancel(); }, OneAtATime::Later::Final);
+}
+
+void CSettingsDlg::SaveAndEnd() {
   startRandom_ = IsDlgButtonChecked(hwnd_, IDC_START_RANDOM) == BST_CHECKED ? 1 : 0;
   RegistryKey collection;
   if (collection.Create(HKEY_CURRENT_USER, registry_names::kCollectionKey))
@@ -268,8 +281,14 @@ INT_PTR CSettingsDlg::OnMessage(UINT message, WPARAM, LPARAM) {
       SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(icon_));
       return TRUE;
     case WM_DESTROY:
-      // The page goes first, while the dialog is still whole: it saves itself.
-      EndPage();
+      // The page goes first, while the dialog is still whole: it saves itself. Nothing asked
+      // for while it goes is taken afterwards.
+      operations_.Run(
+          [this] {
+            EndPage();
+            operations_.DropWaiting();
+          },
+          OneAtATime::Later::Final);
       ListView_SetImageList(Item(IDC_PRODUCT_LIST), nullptr, LVSIL_NORMAL);
       if (images_) ImageList_Destroy(images_);
       images_ = nullptr;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "settings/one_at_a_time.h"
 #include "settings/product_list.h"
 
 class CSettingsDlg : public fw::Dialog {
@@ -25,6 +26,7 @@ class CSettingsDlg : public fw::Dialog {
  protected:
   BOOL OnInitDialog() override;
   void OnOK() override;
+  void OnCancel() override;
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -35,10 +37,12 @@ class CSettingsDlg : public fw::Dialog {
   void SwitchPage(int code);
   void EndPage();
   void WebUpdate();
+  void SaveAndEnd();
   LRESULT OnListChanged(NMHDR& header);
   bool PaintMinimized();
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
+  OneAtATime operations_;  // page switches, Web Update and closing, one at a time
   int initialPage_;
   int currentPage_ = kNoPage;
   std::unique_ptr<fw::Dialog> page_;

@@ -85,6 +85,8 @@ TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeOnesAndFailsWholeOnAMissingK
       {Document(3, Product(1, "A", "", "http://s/") + Product(2, "B", "", "https://s/a b/") + Product(3, "C")), "C"},
       {Document(2, Product(1, "A", "", "https://user:secret@s/") + Product(2, "B", "", "HTTPS://s/")), "B"},
       {Document(2, Product(1, std::string(kMaxProductIdLength + 1, 'L')) + Product(2, "CON .txt")), ""},
+      // A name of the cache's own drops that product only.
+      {Document(4, Product(1, "update.xml") + Product(2, "A") + Product(3, "UPDATE.XML") + Product(4, "tlr9.tmp")), "A"},
       {Document(kMaxProducts, most), mostIds},
       {Document(kMaxProducts + 1, most + Product(kMaxProducts + 1, "P65")), "failed"},
       {Document(90000, Product(1, "A")), "failed"},
@@ -100,18 +102,35 @@ TEST(CatalogueRecords, LeavesOutThisProductAndUnsafeOnesAndFailsWholeOnAMissingK
   for (const auto& c : cases) EXPECT_EQ(Read(c.document), c.ids) << c.document;
 }
 
-TEST(CatalogueRecords, OnlyPlainNamesCanBeProductFolders) {
+// Each ID against the folder the file system would give it: another product's, a device, a
+// file of the cache's own, or a place outside the cache.
+TEST(CatalogueRecords, OnlyNamesThatGiveAFolderOfTheirOwnAreProductIds) {
   const std::string longest(kMaxProductIdLength, 'i');
-  for (const std::string& id : std::vector<std::string>{"MARSORBIT", "Nebula-2", "a.b", "x y", "CONSOLE", "COM0", "LPT", "..a",
-                               "\xC3\xA9toile", "CONIN", "COM10", longest})
+  for (const std::string& id : std::vector<std::string>{"MARSORBIT", "NEBULA", "Nebula-2", "a_b", "a.b", "a..b", "v1.0.2",
+                                                        "CONSOLE", "COM", "LPT", "COM10", "CONIN", "NULL.txt", "x.con",
+                                                        "update.xml2", "update", "tlr.tm", "xtlr1.tmp", "tlr1.tmpx",
+                                                        "testfilename001.fileext", longest})
     EXPECT_TRUE(IsPlainProductId(id)) << id;
-  const std::string withZero("a\0b", 3);
-  for (const std::string& id : std::vector<std::string>{"", ".", "..", "a/b", "a\\b", "\\", "C:", "C:x", "x:stream", "*", "a?", "tab\t",
-                               "line\n", "del\x7F", "<x>", "a|b", "\"q\"", "name.", "name ", "CON", "con",
-                               "nul.txt", "Com1", "LPT9.log", "AUX", "PRN", "..\\..\\Windows", "CON .txt",
-                               "aux  .x", "CONIN$", "conout$.log", "COM\xC2\xB9", "lpt\xC2\xB3.txt", longest + "i"})
-    EXPECT_FALSE(IsPlainProductId(id)) << id;
-  EXPECT_FALSE(IsPlainProductId(withZero));
+  const struct {
+    const char* why;
+    std::vector<std::string> ids;
+  } refused[] = {
+      {"no name, or too long", {"", longest + "i"}},
+      {"a place outside the cache", {".", "..", "..a", "a/b", "a\\b", "\\", "C:", "C:x", "x:stream", "..\\..\\Windows"}},
+      {"letters outside ASCII fold differently from system to system",
+       {"\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89", "\xC3\xA9toile", "COM\xC2\xB9", "lpt\xC2\xB3.txt", "\xEF\xBC\xA1"}},
+      {"a short 8.3 alias of another name", {"PRODUC~1", "UPDATE~1.XML", "~x"}},
+      {"dropped or refused by Windows in a name",
+       {"name.", "name..", "name ", "x y", " x", "a*", "a?", "<x>", "a|b", "\"q\"", "tab\t", "line\n", "del\x7F",
+        std::string("a\0b", 3)}},
+      {"a device, with any extension and any case",
+       {"CON", "con", "Prn", "AUX", "NUL", "nul.txt", "CON.txt", "con.tar.gz", "COM0", "Com1", "COM9", "LPT0",
+        "lpt1", "LPT9.log", "CONIN$", "conout$.log", "CON .txt", "aux  .x"}},
+      {"a name of the cache's own",
+       {"update.xml", "UPDATE.XML", "Update.Xml", "tlr1.tmp", "TLR1A2B.TMP", "tlr.tmp", "tlrprobe.Tmp"}},
+  };
+  for (const auto& group : refused)
+    for (const std::string& id : group.ids) EXPECT_FALSE(IsPlainProductId(id)) << group.why << ": " << id;
 }
 
 TEST(ProductPageText, DescriptionBecomesUpToThreeLinesOfAtMost255Characters) {

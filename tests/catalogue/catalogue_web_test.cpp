@@ -365,6 +365,58 @@ TEST_F(CatalogueWebTest, BrokenOrHostileSitesFailTheLoadAndTheLastGoodCacheStays
   EXPECT_TRUE(server_.TakeRequests().empty());
 }
 
+// Products named like the cache's own files, and what an earlier version or a killed update
+// left in the cache: the products with such names are left out and the rest kept; a catalogue
+// that can't be written leaves nothing new behind; the next good update cleans up and lists
+// its products.
+TEST_F(CatalogueWebTest, NamesOfTheCachesOwnAndLeftoversNeverLockTheCache) {
+  const std::string web = install_ + "web\\";
+  std::vector<Product> hostile = {{"testfilename001.fileext", "Probe", "The old probe's name.", "/shots/probe.jpg"},
+                                  {"update.xml", "Catalogue", "Would hide the catalogue.", "/shots/u1.jpg"},
+                                  {"UPDATE.XML", "Catalogue", "In capitals.", "/shots/u2.jpg"},
+                                  {"tlr1.tmp", "Temporary", "Would be swept.", "/shots/t.jpg"},
+                                  kProducts[0]};
+  for (const Product& p : hostile) {
+    server_.Serve(p.shot, shot_);
+    server_.Serve(IconPath(p.id), IconBmp());
+  }
+  server_.Serve(kCataloguePath, Catalogue(hostile));
+  ProductCatalogue catalogue;
+  ASSERT_TRUE(WebLoad(catalogue));
+  EXPECT_EQ(Lines(catalogue).size(), 2u);
+  EXPECT_EQ(FolderNames(web), (std::vector<std::string>{"MARSORBIT", "testfilename001.fileext", "update.xml"}));
+  EXPECT_EQ(Cached("update.xml"), Catalogue(hostile)) << "the catalogue is a file, never a product's folder";
+
+  // An earlier version's product folder named like the catalogue (holding a file of the
+  // user's, so it can't go) and temporary files of a killed update: the catalogue can't be
+  // written, and nothing the update fetched stays.
+  DeleteFileA((web + "update.xml").c_str());
+  CreateDirectoryA((web + "Update.xml").c_str(), nullptr);
+  WriteFile(web + "Update.xml\\screenshot.jpg", shot_);
+  WriteFile(web + "Update.xml\\mine.txt", "mine");
+  WriteFile(web + "tlr1A.tmp", "half a catalogue");
+  WriteFile(web + "MARSORBIT\\tlrB2.tmp", "half a picture");
+  server_.Serve(kCataloguePath, Catalogue(kProducts));
+  EXPECT_EQ(WebLoad(catalogue).code(), CatalogueError::CantSave);
+  EXPECT_TRUE(catalogue.Entries().empty());
+  EXPECT_EQ(FolderNames(web), std::vector<std::string>{"Update.xml"}) << "no catalogue on disk lists a product";
+  EXPECT_EQ(FolderNames(web + "Update.xml\\"), std::vector<std::string>{"mine.txt"});
+
+  // The user's file gone, the good catalogue's update succeeds and lists its products.
+  DeleteFileA((web + "Update.xml\\mine.txt").c_str());
+  WriteFile(web + "tlr1A.tmp", "half a catalogue");
+  server_.TakeRequests();
+  ASSERT_TRUE(WebLoad(catalogue));
+  EXPECT_EQ(Lines(catalogue).size(), kProducts.size());
+  EXPECT_EQ(FolderNames(web), (std::vector<std::string>{"MARSORBIT", "NEBULA", "update.xml"}));
+  EXPECT_EQ(FolderNames(web + "MARSORBIT\\"), (std::vector<std::string>{"icon.bmp", "screenshot.jpg"}));
+  EXPECT_EQ(Cached("update.xml"), Catalogue(kProducts));
+  ProductCatalogue cached;
+  ASSERT_TRUE(CacheLoad(cached));
+  EXPECT_EQ(Lines(cached), Lines(catalogue));
+  server_.TakeRequests();
+}
+
 // Pictures that are each within their own bound but together over the cache's: the update
 // fails at the first one too many, and neither the catalogue that asked for them nor any of
 // them is kept.

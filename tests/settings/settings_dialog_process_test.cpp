@@ -458,4 +458,45 @@ TEST_F(SettingsDialogTest, ASiblingThatNeverAnswersLeavesTheDialogUsableAndIsEnd
   EXPECT_TRUE(ProcessEnds(silent, 10000)) << "the silent sibling outlived the dialog";
 }
 
+// A sibling that, asked to close its page, first sends Down twice to the product list: the
+// dialog takes those keys after the page switch under way, not inside it, so the page shown
+// ends as the selection's, and the dialog goes on working and ends cleanly.
+TEST_F(SettingsDialogTest, KeysSentByASiblingWhileItsPageClosesAreTakenAfterTheSwitch) {
+  Register("Keying", "Keying Saver", WindowsPath(TELLARO_KEYING_SIBLING));
+  AddSibling();
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(WaitForPage(dialog, false), nullptr);
+  ASSERT_EQ(Count(), 3);
+
+  ClickProduct(1);
+  HWND keying = nullptr;
+  WaitUntil([&] {
+    for (HWND child = FindWindowExA(dialog, nullptr, nullptr, nullptr); child && !keying;
+         child = FindWindowExA(dialog, child, nullptr, nullptr))
+      keying = FindWindowExA(child, nullptr, "KeyingSiblingPage", nullptr);
+    return keying != nullptr;
+  });
+  ASSERT_NE(keying, nullptr) << "the keying sibling placed no window in its page";
+  HANDLE keyingProcess = OpenProcess(SYNCHRONIZE, FALSE, ProcessOf(keying));
+
+  ClickProduct(0);
+  HWND sibling = WaitForPage(dialog, true);
+  ASSERT_NE(sibling, nullptr) << "the page of the product the keys chose is not shown";
+  EXPECT_EQ(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 2);
+  if (keyingProcess) {
+    EXPECT_EQ(WaitForSingleObject(keyingProcess, 10000), WAIT_OBJECT_0) << "the keying sibling outlived its page";
+    CloseHandle(keyingProcess);
+  }
+
+  // Still working: the own page comes back, and the dialog ends whole.
+  ClickProduct(0);
+  EXPECT_NE(WaitForPage(dialog, false), nullptr);
+  EXPECT_TRUE(ProcessEnds(sibling, 10000)) << "the sibling's program ends with its page";
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  DWORD exitCode = 1;
+  EXPECT_TRUE(saver_.WaitForExit(15000, &exitCode));
+  EXPECT_EQ(exitCode, 0u) << "the program ended badly";
+}
+
 }  // namespace
