@@ -126,12 +126,16 @@ void ResizeScene(Scene&, int width, int height) {
   SetProjection(width, height);
 }
 
-void DrawFrame(Scene& scene) {
-  ++scene.tourFrame;
+void AdvanceScene(Scene& scene, double seconds) {
+  const double frames = scene.clock.FramesUntil(seconds);
+  scene.sceneTime += frames * SceneTimeStep(scene.options.animationSpeed);
+  AdvanceCameraTour(scene.options.cameraTour, frames, scene.sceneTime, scene.tour, scene.camera);
+}
+
+void DrawFrame(Scene& scene, double seconds) {
+  AdvanceScene(scene, seconds);
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-  UpdateCameraTour(scene.options.cameraTour, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
   scene.camera.Apply();
 
   DrawStarField(scene.stars);
@@ -151,8 +155,6 @@ void DrawFrame(Scene& scene) {
 
   // Last: the flare's visibility test reads the depth the planet and the moon wrote.
   DrawLensFlares(scene.flares, kSunPosition);
-
-  scene.sceneTime += SceneTimeStep(scene.options.animationSpeed);
 }
 
 void ReleaseSceneGLObjects(Scene& scene) {

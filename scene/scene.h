@@ -23,9 +23,9 @@ inline constexpr double kSunPosition[3] = {400.0, 400.0, 100.0};
 struct Scene {
   SceneOptions options;  // the scene's own copy: random start, speed and camera tour
   double sceneTime = kSceneStartTime;
+  SceneClock clock;  // the frames' presentation times
   Camera camera;
-  int tourFrame = 0;  // frames of the current tour leg, counted at the start of every frame
-  CameraTour tour;    // moon-pass progress and the mixed tour's pass flag
+  CameraTour tour;  // the tour's frame count, moon-pass progress and the mixed tour's pass flag
 
   LensFlares flares;  // the flare pictures; the planet's limb borrows three of them
   Planet planet;
@@ -47,8 +47,13 @@ SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host);
 
 // On every size change; a height of 0 counts as 1.
 void ResizeScene(Scene& scene, int width, int height);
-// One frame into the back buffer; the caller swaps.
-void DrawFrame(Scene& scene);
+// Moves the scene to the moment of a frame presented at `seconds` on a monotonic clock:
+// SceneTime and the tour go on by the time since the previous frame (none for the first),
+// so each frame shows its own moment at any frame rate. No OpenGL.
+void AdvanceScene(Scene& scene, double seconds);
+// One frame into the back buffer, presented at `seconds`: AdvanceScene, then the drawing.
+// The caller swaps.
+void DrawFrame(Scene& scene, double seconds);
 
 // With the scene's rendering context current, before that context is deleted: each body
 // deletes the OpenGL objects it made in it, exactly those. A second call, or destroying the

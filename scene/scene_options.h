@@ -10,7 +10,7 @@
 #include "scene/scene_option_values.h"
 
 enum CameraTourMode : int32_t {
-  kTourMixed = 0,  // orbit, with a moon pass every 500 frames
+  kTourMixed = 0,  // orbit, with a moon pass every 500 frames of 60 Hz
   kTourFlyby = 1,  // moon passes only
   kTourOrbit = 2,  // orbit only
 };

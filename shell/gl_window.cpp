@@ -203,7 +203,7 @@ void CGLWindow::OnTimer() {
   }
   ++frameCounter_;
   if (!context_.IsCurrent()) return;
-  DrawFrame(scene_);
+  DrawFrame(scene_, host_.FrameSeconds());
   context_.Swap();
 }
 

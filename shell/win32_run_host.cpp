@@ -12,3 +12,10 @@ void Win32RunHost::ShowMessage(const char* text, MessageIcon icon) {
 }
 
 void Win32RunHost::RequestQuit() { PostQuitMessage(0); }
+
+double Win32RunHost::FrameSeconds() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The run's host in the real program: the archive linked into the program, message boxes,
-// the quit request and GetTickCount.
+// the quit request, GetTickCount and the performance counter.
 #include <windows.h>
 
 #include "shell/run_host.h"
@@ -11,6 +11,7 @@ class Win32RunHost : public RunHost {
   uint32_t TickCount() override;
   void ShowMessage(const char* text, MessageIcon icon) override;
   void RequestQuit() override;
+  double FrameSeconds() override;
 
   void SetOwner(HWND owner) { owner_ = owner; }
 

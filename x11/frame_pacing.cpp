@@ -8,7 +8,10 @@ int FramePacer::WaitMilliseconds(double now) const {
   return static_cast<int>(std::ceil((due_ - now) * 1000.0 - 1e-6));
 }
 
-void FramePacer::FrameStarted(double now) {
+double FramePacer::FrameStarted(double now) {
+  const double scheduled = due_;
   due_ += period_;
-  if (due_ <= now) due_ = now + period_;
+  if (due_ > now) return scheduled;
+  due_ = now + period_;
+  return now;
 }

@@ -12,8 +12,9 @@ class FramePacer {
   // Milliseconds to wait at `now` before the next frame; 0 when it is due.
   int WaitMilliseconds(double now) const;
   // A frame starts at `now`: the next is due one period after the one now due, or one
-  // period from now when that time has passed already.
-  void FrameStarted(double now);
+  // period from now when that time has passed already. Returns the frame's own time: when
+  // it was due, or `now` for a frame that came a period late or more, or without a rate.
+  double FrameStarted(double now);
 
  private:
   double period_;

@@ -139,6 +139,20 @@ const Spec kSpecs[] = {
        o.startTimeGiven = true;
        return true;
      }},
+    {"pause-after", nullptr, "S",
+     [] {
+       return "stop the motion after S seconds of it, 0 to " + std::to_string(kMaxPauseSeconds) +
+              ", and keep that picture; says its scene time on standard output, for comparing runs";
+     },
+     [](Options& o, const char* value, bool, std::string* error) {
+       if (!ParseDouble(value, &o.pauseAfter) || o.pauseAfter < 0.0 || o.pauseAfter > kMaxPauseSeconds) {
+         *error = "-pause-after takes seconds from 0 to " + std::to_string(kMaxPauseSeconds) + ", not \"" + value +
+                  "\"";
+         return false;
+       }
+       o.pauseGiven = true;
+       return true;
+     }},
     {"fps", "no-fps", nullptr,
      [] {
        return std::string("show the frames per second and the time a frame takes in the bottom-left corner; "

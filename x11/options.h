@@ -15,6 +15,8 @@ inline constexpr int kMaxFrameRate = 1000;
 // The tours repeat within some ten thousand units of scene time; a start far beyond that
 // shows nothing new and only costs the clock its precision.
 inline constexpr int kMaxStartTime = 1000000;
+// A day of motion: more than any comparison of runs needs.
+inline constexpr int kMaxPauseSeconds = 86400;
 
 struct Options {
   SceneOptions scene;
@@ -25,6 +27,8 @@ struct Options {
   int frameRate = kDisplayFrameRate;  // frames per second at most; 0: as fast as it can draw
   bool startTimeGiven = false;
   double startTime = 0.0;  // SceneTime of the first frame, when given
+  bool pauseGiven = false;
+  double pauseAfter = 0.0;  // seconds of motion after which the picture stays, when given
   bool help = false;
 };
 

@@ -76,6 +76,8 @@ void WaitForInput(Display* display, int wake, int milliseconds) {
 void DrawUntilStopped(Display* display, const Options& options, int wake, TargetWindow& target, GlxSurface& surface,
                       Scene& scene, FrameRateOverlay* overlay) {
   FramePacer pacer(ChoosePace(display, options, target, surface));
+  if (options.pauseGiven) scene.clock.StopAfter(options.pauseAfter * kSceneFramesPerSecond);
+  bool pauseTold = false;
   while (DispatchEvents(display, target, scene) && !stop_signals::Requested() && !x_errors::WindowGone()) {
     const int wait = pacer.WaitMilliseconds(Now());
     if (wait > 0) {
@@ -83,11 +85,18 @@ void DrawUntilStopped(Display* display, const Options& options, int wake, Target
       continue;
     }
     const double start = Now();
-    pacer.FrameStarted(start);
-    DrawFrame(scene);
+    // With a frame rate of its own the frame shows the moment it was due, free of the
+    // wait's rounding; otherwise the moment it starts.
+    DrawFrame(scene, pacer.FrameStarted(start));
     if (overlay) overlay->Draw(target.width, target.height);
     surface.Swap();
     if (overlay) overlay->CountFrame(start, Now());
+    if (scene.clock.Stopped() && !pauseTold) {
+      XSync(display, False);  // the picture is on the screen before the line says so
+      std::printf("tellaro: paused at scene time %.9f\n", scene.sceneTime);
+      std::fflush(stdout);
+      pauseTold = true;
+    }
   }
 }
 

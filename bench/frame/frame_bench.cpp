@@ -126,6 +126,7 @@ struct Run {
   Context context;
   FakeSceneHost host;
   Scene scene;
+  int presented = 0;  // frames so far, each shown one 60 Hz frame after the one before
   ~Run() { ReleaseSceneGLObjects(scene); }  // its context is still current here
 };
 std::unique_ptr<Run> StartRun(const std::vector<uint8_t>& archive, int32_t camMode, double* loadMs) {
@@ -152,7 +153,7 @@ std::unique_ptr<Run> StartRun(const std::vector<uint8_t>& archive, int32_t camMo
 // One timed frame: DrawFrame and glFinish.
 double TimedFrame(Run& run) {
   const double start = Seconds();
-  DrawFrame(run.scene);
+  DrawFrame(run.scene, run.presented++ / kSceneFramesPerSecond);
   glFinish();
   const double ms = (Seconds() - start) * 1000.0;
   run.context.Present();

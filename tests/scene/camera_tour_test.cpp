@@ -1,5 +1,5 @@
 // The camera tours: closed-form positions at given SceneTimes, the length of a moon pass,
-// and the mixed tour's alternation of orbit and passes.
+// the mixed tour's alternation of orbit and passes, and the camera between two tour frames.
 #include "scene/camera_tour.h"
 
 #include <gtest/gtest.h>
@@ -26,19 +26,19 @@ bool SameCamera(const Camera& a, const Camera& b) {
 
 TEST(OrbitTest, PositionsAtGivenSceneTimes) {
   Camera camera;
-  OrbitStep(camera, 0.0);
+  OrbitCamera(camera, 0.0);
   ExpectVector(camera.eye, 0, 0, 4, "t = 0: over the ellipse's far end on +z");
   ExpectVector(camera.target, 0, 0.7, 0, "target");
   ExpectVector(camera.up, 1, 0, 0, "up");
 
   // A quarter of the ellipse: 0.0125 t = pi / 2.
   const double t = kPi / 2 / 0.0125;
-  OrbitStep(camera, t);
+  OrbitCamera(camera, t);
   // Worked out on a calculator: -2 sin(-0.02 t), and cos(t / 120) = cos(pi / 3), sin(t / 130).
   ExpectVector(camera.eye, -3, 1.1755705045849465, 0, "quarter turn: half-axis 3 along -x");
   ExpectVector(camera.up, 0.5, 0.8229838658936564, 0, "the up vector rolls at two rates");
 
-  OrbitStep(camera, 28659.0);
+  OrbitCamera(camera, 28659.0);
   ExpectVector(camera.eye, -0.2873711709917548, 1.9742440670096222, 3.9816061103435416,
                "the first frame of a run without a random start");
 }
@@ -48,7 +48,10 @@ TEST(PassTest, FirstStepOfAPassFromTheStart) {
   CameraTour tour;
   // At SceneTime 0 the moon stands on +x; worked out on a calculator: 2.815 (cos 0.2, sin 0.2)
   // and 2.75 (cos 0.005, sin 0.005).
-  EXPECT_TRUE(PassStep(camera, tour, 0.0, true));
+  EXPECT_TRUE(PassStep(tour, true));
+  EXPECT_EQ(tour.shot, TourShot::Pass);
+  EXPECT_EQ(tour.shownLead, 0.2);
+  PassCamera(camera, 0.0, tour.shownLead);
   ExpectVector(camera.eye, 2.7588874166230952, 0.5592541661880973, -0.01,
                "0.05 outside the moon's orbit, 0.2 rad ahead, just below its plane");
   ExpectVector(camera.target, 2.7499656250716145, 0.013749942708404947, 0, "target");
@@ -58,8 +61,7 @@ TEST(PassTest, FirstStepOfAPassFromTheStart) {
   // Later the pass follows the moon on its orbit: the target lies just ahead of its centre
   // (0.015 inside the orbit, 0.005 rad ahead) and the eye 0.2 rad ahead of it.
   const double t = 100.0;
-  tour = CameraTour();
-  EXPECT_TRUE(PassStep(camera, tour, t, true));
+  PassCamera(camera, t, 0.2);
   double moon[3];
   MoonPosition(t, moon);
   const double dx = camera.target[0] - moon[0], dy = camera.target[1] - moon[1];
@@ -69,10 +71,9 @@ TEST(PassTest, FirstStepOfAPassFromTheStart) {
 }
 
 int StepsUntilEnd(CameraTour& tour, bool start) {
-  Camera camera;
   int steps = 1;
-  if (!PassStep(camera, tour, 0.0, start)) return steps;
-  while (PassStep(camera, tour, 0.0, false)) {
+  if (!PassStep(tour, start)) return steps;
+  while (PassStep(tour, false)) {
     if (++steps > 100000) return -1;
   }
   return steps + 1;
@@ -90,29 +91,28 @@ TEST(PassTest, ProgressLandingExactlyOnTheEndGoesOnOneMoreStep) {
   // From p, one step gives p - (0.01 |p| + 0.0002); choose p so that it lands on -0.3 exactly.
   // For p < 0: p - (-0.01 p + 0.0002) = 1.01 p - 0.0002 = -0.3.
   CameraTour tour;
-  Camera camera;
   tour.flybyProgress = (-0.3 + 0.0002) / 1.01;
   const double p = tour.flybyProgress;
   ASSERT_EQ(p - (std::fabs(0.01 * p) + 0.0002), -0.3) << "the arithmetic must land exactly for this test";
-  EXPECT_TRUE(PassStep(camera, tour, 0.0, false)) << "-0.3 is not below -0.3";
+  EXPECT_TRUE(PassStep(tour, false)) << "-0.3 is not below -0.3";
   EXPECT_EQ(tour.flybyProgress, -0.3);
-  EXPECT_FALSE(PassStep(camera, tour, 0.0, false)) << "the next step ends the pass";
+  EXPECT_FALSE(PassStep(tour, false)) << "the next step ends the pass";
   EXPECT_EQ(tour.flybyProgress, 0.2);
 }
 
-// The mixed tour through DrawFrame's protocol: count the frame, then update.
+// The mixed tour one whole 60 Hz frame at a time, as the scene moves it at 60 Hz.
 struct MixedRun {
   Camera camera;
   CameraTour tour;
-  int tourFrame = 0;
   double t = 28659.0;
+  bool started = false;
 
   // True when this frame's camera is the orbit's for the frame's SceneTime.
   bool Frame() {
-    ++tourFrame;
-    UpdateCameraTour(kTourMixed, t, tourFrame, tour, camera);
+    AdvanceCameraTour(kTourMixed, started ? 1.0 : 0.0, t, tour, camera);  // the first is due at once
+    started = true;
     Camera orbit;
-    OrbitStep(orbit, t);
+    OrbitCamera(orbit, t);
     t += 0.06;
     return SameCamera(camera, orbit);
   }
@@ -132,7 +132,7 @@ TEST(MixedTourTest, FiveHundredFramesOfOrbitThenAPass) {
     ASSERT_LT(passFrames, 1000);
   }
   EXPECT_EQ(passFrames, 517);
-  EXPECT_EQ(run.tourFrame, 0) << "the frame counter restarts when the pass ends";
+  EXPECT_EQ(run.tour.frame, 0) << "the frame counter restarts when the pass ends";
   EXPECT_DOUBLE_EQ(run.tour.flybyProgress, 0.2);
 
   // Then 499 orbit frames again, resuming where the clock has got to, and the next pass.
@@ -144,11 +144,7 @@ TEST(OtherModesTest, KeepTheInitialCamera) {
   for (int32_t mode : {3, -1, 7, INT32_MIN, INT32_MAX}) {
     Camera camera;
     CameraTour tour;
-    int tourFrame = 0;
-    for (int frame = 0; frame < 1200; ++frame) {
-      ++tourFrame;
-      UpdateCameraTour(mode, 28659.0 + frame * 0.06, tourFrame, tour, camera);
-    }
+    for (int frame = 0; frame < 1200; ++frame) AdvanceCameraTour(mode, 1.0, 28659.0 + frame * 0.06, tour, camera);
     ExpectVector(camera.eye, 1, 1, 1, "eye");
     ExpectVector(camera.target, 0, 0, 0, "target");
     ExpectVector(camera.up, 0, 1, 0, "up");

@@ -19,7 +19,7 @@ struct SceneInContext {
   std::vector<uint32_t> FrameAt(double sceneTime) {
     EXPECT_TRUE(gl.MakeCurrent());
     scene.sceneTime = sceneTime;
-    DrawFrame(scene);
+    DrawFrame(scene, 0.0);  // all at one moment: the frame shows the time set
     return gl.pixels();
   }
 };

@@ -40,18 +40,20 @@ TEST_F(SceneFrameTest, ClockStartsFixedOrFromTheTickCount) {
   EXPECT_DOUBLE_EQ(randomScene.sceneTime, 41.0) << "seeded with the tick count 1";
 }
 
-TEST_F(SceneFrameTest, EachFrameAdvancesTheClockByTheStep) {
+TEST_F(SceneFrameTest, EachFrameAdvancesTheClockByItsTimeInStepsOfSixtyHertz) {
   Init(0);
-  DrawFrame(scene);
-  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0 + 0.06);
-  DrawFrame(scene);
-  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0 + 0.06 + 0.06);
-  EXPECT_EQ(scene.tourFrame, 2);
+  DrawFrame(scene, 100.0);
+  EXPECT_DOUBLE_EQ(scene.sceneTime, 28659.0) << "the first frame shows the start";
+  DrawFrame(scene, 100.0 + 1.0 / 60);
+  EXPECT_NEAR(scene.sceneTime, 28659.0 + 0.06, 1e-9);
+  DrawFrame(scene, 100.0 + 3.0 / 60);  // a frame late: two steps
+  EXPECT_NEAR(scene.sceneTime, 28659.0 + 0.18, 1e-9);
+  EXPECT_EQ(scene.tour.frame, 4) << "the tour counts its 60 Hz frames";
 }
 
 TEST_F(SceneFrameTest, AStrayAnimationSpeedCannotRunTheClockAway) {
   Init(0, 2000000000);
-  for (int i = 0; i < 10; ++i) DrawFrame(scene);
+  for (int i = 0; i <= 10; ++i) DrawFrame(scene, i / 60.0);
   EXPECT_TRUE(std::isfinite(scene.sceneTime));
   EXPECT_NEAR(scene.sceneTime, 28659.0 + 10 * SceneTimeStep(100), 1e-9);
 }
@@ -80,7 +82,7 @@ TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
   scene.camera.up[0] = 0.0;
   scene.camera.up[1] = 0.0;
   scene.camera.up[2] = 1.0;
-  DrawFrame(scene);
+  DrawFrame(scene, 0.0);
   const uint32_t centre = gl.Pixel(gl.width() / 2, gl.height() / 2);
   EXPECT_EQ(OffscreenGl::Red(centre), 255);
   EXPECT_EQ(OffscreenGl::Green(centre), 255);
@@ -92,7 +94,7 @@ TEST_F(SceneFrameTest, SunIsAWhiteDiscThatWritesNoDepth) {
 
 TEST_F(SceneFrameTest, LightSitsAtTheSunInWorldSpace) {
   Init(0);
-  DrawFrame(scene);
+  DrawFrame(scene, 0.0);
   // Light positions are stored in eye space; undo the camera to get the world position.
   GLfloat eyePosition[4];
   glGetLightfv(GL_LIGHT0, GL_POSITION, eyePosition);

@@ -46,7 +46,7 @@ class SceneListsTest : public testing::Test {
 
   std::vector<uint32_t> FrameAt(double sceneTime) {
     scene.sceneTime = sceneTime;
-    DrawFrame(scene);
+    DrawFrame(scene, 0.0);  // all at one moment: the frame shows the time set
     return gl.pixels();
   }
 

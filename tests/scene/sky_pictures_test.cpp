@@ -46,7 +46,7 @@ class SkyPictureTest : public testing::Test {
   // One frame at `sceneTime`; afterwards the model-view holds the frame's camera again.
   void DrawAt(double sceneTime, const char* pictureName) {
     scene.sceneTime = sceneTime;
-    DrawFrame(scene);
+    DrawFrame(scene, 0.0);  // all at one moment: the frame shows the time set
     pictures::Save(gl, pictureName);
   }
 

@@ -18,8 +18,12 @@ class FakeRunHost : public RunHost {
   uint32_t TickCount() override { return scene.TickCount(); }
   void ShowMessage(const char* text, MessageIcon icon) override { messages.push_back({text, icon}); }
   void RequestQuit() override { ++quitRequests; }
+  // One 60 Hz frame later at every frame, unless a test sets its own times.
+  double FrameSeconds() override { return frameSeconds += secondsPerFrame; }
 
   FakeSceneHost scene;  // archive and tick count
   std::vector<Message> messages;
   int quitRequests = 0;
+  double frameSeconds = 0.0;
+  double secondsPerFrame = 1.0 / 60.0;
 };

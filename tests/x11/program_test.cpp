@@ -6,7 +6,8 @@
 // virtual root is honoured, XSCREENSAVER_WINDOW beats it; SIGTERM and SIGINT end a run at
 // once as a death by that signal (within kSignalEnd, which leaves room for the sanitizer's
 // leak scan on a loaded machine); a window of its own, asked for with -window, beats
-// XSCREENSAVER_WINDOW and closes on the window manager's request.
+// XSCREENSAVER_WINDOW and closes on the window manager's request; runs at 30 and 60 frames a
+// second from the same start show the same picture after the same seconds of motion.
 #include <gtest/gtest.h>  // before Xlib, whose None and Bool clash with its names
 
 #include <GL/glx.h>
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -394,6 +396,53 @@ TEST_F(X11Program, AWindowOfItsOwnAskedForBeatsXScreenSaverWindowAndClosesOnTheW
   XSendEvent(display_, own, False, NoEventMask, &close);
   XSync(display_, False);
   EXPECT_EQ(saver.WaitExit(5.0), 0) << saver.log();
+}
+
+// The pictures of three runs from one start, each paused by -pause-after: after 3 s at 30
+// and at 60 frames a second the same picture at the same scene time, and not the start's.
+TEST_F(X11Program, RunsAtThirtyAndSixtyFramesASecondShowTheSamePictureAfterTheSameSeconds) {
+  const std::vector<std::string> from = {"-tour", "orbit", "-start", "1060", "-speed", "100"};
+  struct Paused {
+    Window window;
+    Process saver;
+  };
+  const auto run = [&](const char* rate, const char* seconds) {
+    const Window window = MagentaWindow(200, 150);
+    return Paused{window,
+                  Saver(With({"-window-id", std::to_string(window), "-frame-rate", rate, "-pause-after", seconds}, from))};
+  };
+  Paused thirty = run("30", "3"), sixty = run("60", "3"), start = run("60", "0");
+  const auto pausedAt = [](Process& saver) {
+    const std::string& log = saver.log();
+    const size_t at = log.find("tellaro: paused at scene time ");
+    return at == std::string::npos ? -1.0 : std::atof(log.c_str() + at + 30);
+  };
+  ASSERT_TRUE(WaitFor(90.0, [&] {
+    return (pausedAt(thirty.saver) >= 0.0 && pausedAt(sixty.saver) >= 0.0 && pausedAt(start.saver) >= 0.0) ||
+           !thirty.saver.running() || !sixty.saver.running() || !start.saver.running();
+  })) << thirty.saver.log() << sixty.saver.log() << start.saver.log();
+  // Three seconds of 60 Hz frames, 0.06 * 2^1.5 each at speed 100.
+  EXPECT_NEAR(pausedAt(thirty.saver), 1060.0 + 180 * 0.16970562748477142, 1e-6);
+  EXPECT_NEAR(pausedAt(sixty.saver), pausedAt(thirty.saver), 1e-6);
+  EXPECT_EQ(pausedAt(start.saver), 1060.0);
+
+  const auto differing = [](const Picture& a, const Picture& b) {
+    size_t count = 0;
+    for (size_t i = 0; i < a.pixels.size() && i < b.pixels.size(); ++i)
+      count += std::max({std::abs(a.pixels[i].r - b.pixels[i].r), std::abs(a.pixels[i].g - b.pixels[i].g),
+                         std::abs(a.pixels[i].b - b.pixels[i].b)}) > 24;
+    return count;
+  };
+  Picture a, b, c;
+  const size_t all = 200 * 150;
+  EXPECT_TRUE(WaitFor(30.0, [&] {
+    a = Capture(thirty.window), b = Capture(sixty.window), c = Capture(start.window);
+    return CountMagenta(a) == 0 && CountMagenta(b) == 0 && differing(a, b) <= all / 200;
+  })) << differing(a, b) << " of " << all << " pixels differ";
+  EXPECT_GT(differing(a, c), all / 20) << "three seconds of motion from the start: " << differing(a, c) << " of "
+                                       << all << " pixels differ";
+  for (Paused* p : {&thirty, &sixty, &start}) XDestroyWindow(display_, p->window);
+  XSync(display_, False);
 }
 
 }  // namespace

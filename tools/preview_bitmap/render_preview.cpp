@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   scene.camera.up[1] = 0.0;
   scene.camera.up[2] = 1.0;
   scene.sceneTime = argc > 2 ? std::atof(argv[2]) : 30300.0;
-  DrawFrame(scene);
+  DrawFrame(scene, 0.0);  // the first frame: the scene stays at its time
 
   FILE* out = std::fopen(argv[1], "wb");
   if (!out) return 1;
