@@ -116,8 +116,14 @@ SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& opt
 
   SetUpLight();
 
-  if (scene.options.randomStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+  static_cast<SceneView&>(scene) = StartView(scene.options, host.TickCount());
   return loaded;
+}
+
+SceneView StartView(const SceneOptions& options, uint32_t seed) {
+  SceneView view;
+  if (options.randomStart != 0) view.sceneTime = RandomStartTime(seed);
+  return view;
 }
 
 void ResizeScene(Scene&, int width, int height) {
@@ -126,13 +132,13 @@ void ResizeScene(Scene&, int width, int height) {
   SetProjection(width, height);
 }
 
-void DrawFrame(Scene& scene) {
-  ++scene.tourFrame;
+void DrawFrame(Scene& scene, SceneView& view) {
+  ++view.tourFrame;
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-  UpdateCameraTour(scene.options.cameraTour, scene.sceneTime, scene.tourFrame, scene.tour, scene.camera);
-  scene.camera.Apply();
+  UpdateCameraTour(scene.options.cameraTour, view.sceneTime, view.tourFrame, view.tour, view.camera);
+  view.camera.Apply();
 
   DrawStarField(scene.stars);
   DrawSunAndLight(scene.sun);
@@ -140,19 +146,19 @@ void DrawFrame(Scene& scene) {
   // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
   // unit of SceneTime about its axis (z).
   glPushMatrix();
-  glRotated(2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  glRotated(2.0 * view.sceneTime, 0.0, 0.0, 1.0);
   const FlarePicture* pictures = scene.flares.pictures;
-  DrawPlanet(scene.planet, pictures[kLimbMask], scene.sceneTime);
-  glRotated(-2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  DrawPlanet(scene.planet, pictures[kLimbMask], view.sceneTime);
+  glRotated(-2.0 * view.sceneTime, 0.0, 0.0, 1.0);
   const double planetCentre[3] = {0.0, 0.0, 0.0};
   DrawLimbGlare(pictures[kLimbGlow], pictures[kLimbCrescent], planetCentre, 1.0, kSunPosition);
-  DrawMoon(scene.moon, scene.sceneTime);
+  DrawMoon(scene.moon, view.sceneTime);
   glPopMatrix();
 
   // Last: the flare's visibility test reads the depth the planet and the moon wrote.
   DrawLensFlares(scene.flares, kSunPosition);
 
-  scene.sceneTime += SceneTimeStep(scene.options.animationSpeed);
+  view.sceneTime += SceneTimeStep(scene.options.animationSpeed);
 }
 
 void ReleaseSceneGLObjects(Scene& scene) {
