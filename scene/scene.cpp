@@ -116,8 +116,14 @@ SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& opt
 
   SetUpLight();
 
-  if (scene.options.randomStart != 0) scene.sceneTime = RandomStartTime(host.TickCount());
+  static_cast<SceneView&>(scene) = StartView(scene.options, host.TickCount());
   return loaded;
+}
+
+SceneView StartView(const SceneOptions& options, uint32_t seed) {
+  SceneView view;
+  if (options.randomStart != 0) view.sceneTime = RandomStartTime(seed);
+  return view;
 }
 
 void ResizeScene(Scene&, int width, int height) {
@@ -126,17 +132,17 @@ void ResizeScene(Scene&, int width, int height) {
   SetProjection(width, height);
 }
 
-void AdvanceScene(Scene& scene, double seconds) {
-  const double frames = scene.clock.FramesUntil(seconds);
-  scene.sceneTime += frames * SceneTimeStep(scene.options.animationSpeed);
-  AdvanceCameraTour(scene.options.cameraTour, frames, scene.sceneTime, scene.tour, scene.camera);
+void AdvanceScene(Scene& scene, SceneView& view, double seconds) {
+  const double frames = view.clock.FramesUntil(seconds);
+  view.sceneTime += frames * SceneTimeStep(scene.options.animationSpeed);
+  AdvanceCameraTour(scene.options.cameraTour, frames, view.sceneTime, view.tour, view.camera);
 }
 
-void DrawFrame(Scene& scene, double seconds) {
-  AdvanceScene(scene, seconds);
+void DrawFrame(Scene& scene, SceneView& view, double seconds) {
+  AdvanceScene(scene, view, seconds);
   glLoadIdentity();
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  scene.camera.Apply();
+  view.camera.Apply();
 
   DrawStarField(scene.stars);
   DrawSunAndLight(scene.sun);
@@ -144,13 +150,13 @@ void DrawFrame(Scene& scene, double seconds) {
   // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
   // unit of SceneTime about its axis (z).
   glPushMatrix();
-  glRotated(2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  glRotated(2.0 * view.sceneTime, 0.0, 0.0, 1.0);
   const FlarePicture* pictures = scene.flares.pictures;
-  DrawPlanet(scene.planet, pictures[kLimbMask], scene.sceneTime);
-  glRotated(-2.0 * scene.sceneTime, 0.0, 0.0, 1.0);
+  DrawPlanet(scene.planet, pictures[kLimbMask], view.sceneTime);
+  glRotated(-2.0 * view.sceneTime, 0.0, 0.0, 1.0);
   const double planetCentre[3] = {0.0, 0.0, 0.0};
   DrawLimbGlare(pictures[kLimbGlow], pictures[kLimbCrescent], planetCentre, 1.0, kSunPosition);
-  DrawMoon(scene.moon, scene.sceneTime);
+  DrawMoon(scene.moon, view.sceneTime);
   glPopMatrix();
 
   // Last: the flare's visibility test reads the depth the planet and the moon wrote.

@@ -4,6 +4,8 @@
 // make (textures, display lists, meshes); the scene composes them. World units are planet
 // radii: the planet is the unit sphere at the origin with its axis on +z. A scene lives in
 // one rendering context; a process may hold several scenes, each in its own context.
+#include <cstdint>
+
 #include "scene/camera.h"
 #include "scene/camera_tour.h"
 #include "scene/gl_objects.h"
@@ -20,12 +22,18 @@
 // The sun's fixed world position, which is also the light's.
 inline constexpr double kSunPosition[3] = {400.0, 400.0, 100.0};
 
-struct Scene {
-  SceneOptions options;  // the scene's own copy: random start, speed and camera tour
+// Where one view of the scene stands: its clock, camera and tour. Every monitor that shows
+// the scene has a view of its own, drawn from the one set of loaded bodies.
+struct SceneView {
   double sceneTime = kSceneStartTime;
   SceneClock clock;  // the frames' presentation times
   Camera camera;
   CameraTour tour;  // the tour's frame count, moon-pass progress and the mixed tour's pass flag
+};
+
+// The scene is its own first view (the main monitor's).
+struct Scene : SceneView {
+  SceneOptions options;  // the scene's own copy: random start, speed and camera tour
 
   LensFlares flares;  // the flare pictures; the planet's limb borrows three of them
   Planet planet;
@@ -45,15 +53,21 @@ SceneLoadResult InitScene(Scene& scene, SceneHost& host, const SceneOptions& opt
 // current; the archive comes from `host`.
 SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host);
 
+// A view that starts where the options say: at a random point drawn from `seed` when the
+// random start is on, else at the tour's fixed start (where every view then starts).
+SceneView StartView(const SceneOptions& options, uint32_t seed);
+
 // On every size change; a height of 0 counts as 1.
 void ResizeScene(Scene& scene, int width, int height);
-// Moves the scene to the moment of a frame presented at `seconds` on a monotonic clock:
-// SceneTime and the tour go on by the time since the previous frame (none for the first),
-// so each frame shows its own moment at any frame rate. No OpenGL.
-void AdvanceScene(Scene& scene, double seconds);
-// One frame into the back buffer, presented at `seconds`: AdvanceScene, then the drawing.
-// The caller swaps.
-void DrawFrame(Scene& scene, double seconds);
+// Moves `view` to the moment of a frame presented at `seconds` on a monotonic clock:
+// SceneTime and the tour go on by the time since the view's previous frame (none for its
+// first), so each frame shows its own moment at any frame rate. No OpenGL.
+void AdvanceScene(Scene& scene, SceneView& view, double seconds);
+inline void AdvanceScene(Scene& scene, double seconds) { AdvanceScene(scene, scene, seconds); }
+// One frame of `view` into the back buffer, presented at `seconds`: AdvanceScene, then the
+// drawing. The caller swaps.
+void DrawFrame(Scene& scene, SceneView& view, double seconds);
+inline void DrawFrame(Scene& scene, double seconds) { DrawFrame(scene, scene, seconds); }
 
 // With the scene's rendering context current, before that context is deleted: each body
 // deletes the OpenGL objects it made in it, exactly those. A second call, or destroying the

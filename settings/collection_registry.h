@@ -6,7 +6,7 @@
 //    may be missing if the text still leaves room for one);
 //  - the switch "StartRandom" is a REG_DWORD of 1 to 4 bytes.
 // A value of any other type, size or length reads as absent, exactly as a missing one.
-// Every function takes the open collection key; the settings' own nine integers are the
+// Every function takes the open collection key; the settings' own ten integers are the
 // settings store's (settings_registry.cpp).
 #include <cstddef>
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-// The nine settings, once: registry value name, member of the record, default and the range
+// The ten settings, once: registry value name, member of the record, default and the range
 // a front end lets the user choose (the video mode's from settings/setting_ranges.h, the
 // scene's from scene/scene_options.h, where its defaults live too). Loading, saving, the
 // defaults and Restore Defaults all walk this table, in its order (the order the values are
@@ -29,4 +29,5 @@ inline constexpr SettingField kSettingFields[] = {
     {"CurrentVideomode", &Settings::CurrentVideomode, 1, kSwitchRange, false},  // 1: the desktop's mode
     {"DemoMode", &Settings::DemoMode, 0, kSwitchRange, false},                  // 1: mouse moves do not end the run
     {"RandomCameraStart", &Settings::RandomCameraStart, kSceneOptionDefaults.randomStart, kSwitchRange, true},
+    {"Monitors", &Settings::Monitors, 0, kSwitchRange, false},  // 1: the planet on every monitor, 0: the main one
 };

@@ -13,14 +13,14 @@ struct CollectionEntry {
   std::string executablePath;  // the member's "ExecutablePath"
 };
 
-// Copies are whole copies. The nine integers, their registry names, defaults and ranges are
+// Copies are whole copies. The ten integers, their registry names, defaults and ranges are
 // listed once, in settings/setting_fields.h.
 class Settings {
  public:
   Settings();  // the defaults, an empty path and no members
 
   bool Load();             // false when the collection key cannot be opened; fields then unchanged
-  bool Save();             // writes the nine settings; false when the collection key cannot be created
+  bool Save();             // writes the ten settings; false when the collection key cannot be created
   void RestoreDefaults();  // load, reset all but RandomCameraStart, save
 
   static std::string GetInstallPath();
@@ -34,6 +34,7 @@ class Settings {
   int32_t CamMode;
   int32_t NightSide;
   int32_t DemoMode;
+  int32_t Monitors;  // 1: each monitor shows the planet; 0: the others stay black
   std::string InstallPath;
   std::vector<CollectionEntry> members;
 

@@ -13,6 +13,7 @@
 #define IDC_DEMO_MODE 1022
 #define IDC_PAGE_TABS 1039
 #define IDC_CAMERA 1053
+#define IDC_EVERY_MONITOR 1060  // "Show on every monitor"
 
 // The settings dialog and the sibling's host page.
 #define IDD_SETTINGS_DIALOG 102

@@ -69,6 +69,7 @@ void CSettingsPage::SettingsIntoControls() {
   CheckDlgButton(hwnd_, IDC_DESKTOP_MODE, static_cast<UINT>(CheckState(settings_.CurrentVideomode)));
   CheckDlgButton(hwnd_, IDC_RANDOM_SEQUENCE, static_cast<UINT>(CheckState(settings_.RandomCameraStart)));
   CheckDlgButton(hwnd_, IDC_DEMO_MODE, static_cast<UINT>(CheckState(settings_.DemoMode)));
+  CheckDlgButton(hwnd_, IDC_EVERY_MONITOR, static_cast<UINT>(CheckState(settings_.Monitors)));
   SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, settings_.AnimationSpeed);
   SendMessageA(Item(IDC_CAMERA), CB_SETCURSEL, static_cast<WPARAM>(settings_.CamMode), 0);
 }
@@ -77,6 +78,7 @@ void CSettingsPage::ControlsIntoSettings() {
   settings_.CurrentVideomode = IsDlgButtonChecked(hwnd_, IDC_DESKTOP_MODE) == BST_CHECKED ? 1 : 0;
   settings_.RandomCameraStart = IsDlgButtonChecked(hwnd_, IDC_RANDOM_SEQUENCE) == BST_CHECKED ? 1 : 0;
   settings_.DemoMode = IsDlgButtonChecked(hwnd_, IDC_DEMO_MODE) == BST_CHECKED ? 1 : 0;
+  settings_.Monitors = IsDlgButtonChecked(hwnd_, IDC_EVERY_MONITOR) == BST_CHECKED ? 1 : 0;
   settings_.AnimationSpeed = static_cast<int32_t>(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0));
   settings_.CamMode = static_cast<int32_t>(SendMessageA(Item(IDC_CAMERA), CB_GETCURSEL, 0, 0));
   chooser_.ReadChoice(settings_);

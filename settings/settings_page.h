@@ -1,6 +1,6 @@
 #pragma once
 // This screensaver's settings page (template 133): video mode, animation speed, camera
-// tour, random start and demo mode, with an About tab. It has no Cancel: the settings are
+// tour, random start, demo mode and the monitors it draws on, with an About tab. It has no Cancel: the settings are
 // written whenever the page window is destroyed, before a preview, and by Restore Defaults.
 // It lives inside the settings dialog, or alone inside a window of another process.
 #include <windows.h>

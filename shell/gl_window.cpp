@@ -162,7 +162,7 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   const int height = GetDeviceCaps(screen, VERTRES);
   ReleaseDC(nullptr, screen);
   MoveWindow(hwnd_, 0, 0, width, height, TRUE);
-  blackout_.Cover(hwnd_);
+  CoverOtherMonitors();
   GetClientRect(hwnd_, &client);
   ResizeScene(scene_, client.right - client.left, client.bottom - client.top);
 
@@ -170,6 +170,11 @@ LRESULT CGLWindow::OnCreate(UINT message, WPARAM wParam, LPARAM lParam) {
   displayPower_.Register(hwnd_);
   SetTimer(hwnd_, kFrameTimer, 0, nullptr);
   return 0;
+}
+
+void CGLWindow::CoverOtherMonitors() {
+  if (settings_.Monitors == 1) otherMonitors_.Open(hwnd_, context_, scene_.options, host_.TickCount());
+  else blackout_.Cover(hwnd_);
 }
 
 void CGLWindow::FollowDisplayPower() {
@@ -203,7 +208,9 @@ void CGLWindow::OnTimer() {
   }
   ++frameCounter_;
   if (!context_.IsCurrent()) return;
-  DrawFrame(scene_, host_.FrameSeconds());
+  const double seconds = host_.FrameSeconds();
+  otherMonitors_.DrawFrames(scene_, context_, seconds);  // first: only the main window waits for a refresh
+  DrawFrame(scene_, seconds);
   context_.Swap();
 }
 
@@ -220,6 +227,7 @@ LRESULT CGLWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam) {
 void CGLWindow::OnDestroy() {
   displayPower_.Unregister();
   blackout_.Remove();
+  otherMonitors_.Close();
   displayMode_.Leave();
   if (context_.IsCurrent()) ReleaseSceneGLObjects(scene_);  // while their context is current
   context_.Release();

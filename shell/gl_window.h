@@ -1,8 +1,8 @@
 #pragma once
-// The full-screen window of a screensaver run. It routes messages: the OpenGL context, the
-// display-mode switch and the rules that end the run are objects of their own; the window
-// holds the user's settings, the scene behind a loading notice, and one frame per timer
-// message.
+// The full-screen window of a screensaver run, on the main monitor. It routes messages: the
+// OpenGL context, the display-mode switch, the other monitors' windows and the rules that end
+// the run are objects of their own; the window holds the user's settings, the scene behind a
+// loading notice, and one frame per timer message.
 #include <windows.h>
 
 #include <memory>
@@ -15,6 +15,7 @@
 #include "shell/display_power.h"
 #include "shell/frame_rules.h"
 #include "shell/monitor_blackout.h"
+#include "shell/monitor_views.h"
 #include "shell/rendering_context.h"
 #include "shell/run_host.h"
 #include "shell/win32_run_host.h"
@@ -34,6 +35,7 @@ class CGLWindow : public fw::Window {
   int frameCounter() const { return frameCounter_; }
   bool busy() const { return endRules_.Busy(); }
   bool displayAsleep() const { return displayPower_.Asleep(); }
+  size_t otherMonitorViews() const { return otherMonitors_.Count(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,6 +44,7 @@ class CGLWindow : public fw::Window {
  private:
   LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam);
   void EnterDisplayMode();
+  void CoverOtherMonitors();
   void OnTimer();
   // The frames stop while the display sleeps and go on when it wakes.
   void FollowDisplayPower();
@@ -66,5 +69,7 @@ class CGLWindow : public fw::Window {
   int frameCounter_ = 0;
   SlowFrameCheck slowFrames_;
   fw::Dialog loadingNotice_;  // up while the scene loads
-  MonitorBlackout blackout_;  // the other monitors, black while the window lives
+  // The other monitors while the window lives: black, or (with "Monitors" 1) each its own view.
+  MonitorBlackout blackout_;
+  MonitorViews otherMonitors_;
 };

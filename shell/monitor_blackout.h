@@ -1,11 +1,12 @@
 #pragma once
 // The black windows over the monitors a full-screen run does not draw on, for the time of
-// the run. Input on them goes to the run's window, so the same rules end the run on any
-// monitor (a key, a button, a mouse move of more than 10 pixels).
+// the run. Input on them goes to the run's window (CMonitorWindow).
 #include <windows.h>
 
 #include <memory>
 #include <vector>
+
+class CMonitorWindow;
 
 class MonitorBlackout {
  public:
@@ -24,6 +25,5 @@ class MonitorBlackout {
   size_t Count() const { return windows_.size(); }
 
  private:
-  class CBlackWindow;
-  std::vector<std::unique_ptr<CBlackWindow>> windows_;
+  std::vector<std::unique_ptr<CMonitorWindow>> windows_;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary) {
+std::vector<ScreenRect> OtherMonitorRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary) {
   std::vector<ScreenRect> rects;
   for (const ScreenRect& monitor : monitors) {
     if (monitor.Empty() || monitor == primary) continue;

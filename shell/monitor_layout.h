@@ -1,7 +1,8 @@
 #pragma once
-// Which monitors a full-screen run blacks out. The run draws on the primary monitor; every
-// other monitor gets a black window over its whole rectangle. Plain C++, so it is tested
-// without Windows; rectangles are in virtual-screen pixels, right and bottom exclusive.
+// The monitors beside the primary one, on which the run's window does not lie. Each gets a
+// window of its own over its whole rectangle: black, or the planet's view when the user wants
+// it on every monitor. Plain C++, so it is tested without Windows; rectangles are in
+// virtual-screen pixels, right and bottom exclusive.
 #include <vector>
 
 struct ScreenRect {
@@ -15,6 +16,6 @@ struct ScreenRect {
   }
 };
 
-// The rectangles to black out, in the order of `monitors`: each monitor but the primary,
+// The rectangles of the other monitors, in the order of `monitors`: each monitor but the primary,
 // once; empty rectangles and copies of the primary's (a mirrored display) are left out.
-std::vector<ScreenRect> BlackoutRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary);
+std::vector<ScreenRect> OtherMonitorRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary);

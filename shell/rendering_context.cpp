@@ -46,19 +46,38 @@ Result<ContextError> RenderingContext::Create(HWND window) {
     return failed;
   }
   context_ = context;
-  PresentOncePerRefresh();
+  pixelFormat_ = pixelFormat;
+  swapInterval_ = SwapInterval();
+  if (swapInterval_) swapInterval_(1);  // once per refresh
   return Result<ContextError>::Ok();
 }
 
-void RenderingContext::PresentOncePerRefresh() {
+RenderingContext::SwapIntervalFunction RenderingContext::SwapInterval() {
   // An extension function: looked up once the context is current, used only when offered.
   using ExtensionsString = const char*(WINAPI*)();
-  using SwapInterval = BOOL(WINAPI*)(int);
   const auto extensions = ExtensionFunction<ExtensionsString>("wglGetExtensionsStringEXT");
   const char* offered = extensions ? extensions() : nullptr;
-  if (!offered || !std::strstr(offered, "WGL_EXT_swap_control")) return;
-  if (const auto swapInterval = ExtensionFunction<SwapInterval>("wglSwapIntervalEXT"))
-    swapInterval(1);
+  if (!offered || !std::strstr(offered, "WGL_EXT_swap_control")) return nullptr;
+  return ExtensionFunction<SwapIntervalFunction>("wglSwapIntervalEXT");
+}
+
+HDC RenderingContext::Adopt(HWND window) const {
+  if (!context_) return nullptr;
+  HDC adopted = GetDC(window);
+  PIXELFORMATDESCRIPTOR format{};
+  if (adopted && DescribePixelFormat(adopted, pixelFormat_, sizeof format, &format) &&
+      SetPixelFormat(adopted, pixelFormat_, &format))
+    return adopted;
+  if (adopted) ReleaseDC(window, adopted);
+  return nullptr;
+}
+
+bool RenderingContext::DrawInto(HDC adopted) {
+  if (!context_ || !wglMakeCurrent(adopted ? adopted : deviceContext_, context_)) return false;
+  // The interval belongs to the drawable with some drivers and to the context with others:
+  // set on every switch, it holds for the window being drawn either way.
+  if (swapInterval_) swapInterval_(adopted ? 0 : 1);
+  return true;
 }
 
 void RenderingContext::Release() {

@@ -24,10 +24,24 @@ class RenderingContext {
   // The context goes first, then the window's device context; releasing twice is harmless.
   void Release();
 
+  // Other windows the one context draws into in turn (the other monitors'), so the scene is
+  // loaded once for all of them. The window's device context with this context's pixel
+  // format, or null when the window refuses it; the caller releases it.
+  HDC Adopt(HWND window) const;
+  // Makes the context current on an adopted device context, or on its own window's for
+  // null. Only the own window's swaps wait for the display's refresh: windows drawn in turn
+  // never wait for one another's. False when the context could not be made current there.
+  bool DrawInto(HDC adopted);
+  static void Swap(HDC adopted) { SwapBuffers(adopted); }
+
  private:
-  static void PresentOncePerRefresh();
+  using SwapIntervalFunction = BOOL(WINAPI*)(int);
+  // The driver's swap-interval function, when it offers one.
+  static SwapIntervalFunction SwapInterval();
 
   HWND window_ = nullptr;
   HDC deviceContext_ = nullptr;
   HGLRC context_ = nullptr;
+  int pixelFormat_ = 0;
+  SwapIntervalFunction swapInterval_ = nullptr;
 };

@@ -12,6 +12,9 @@
 //     process through its own frame timer for the given time and reports frames per second
 //     and the milliseconds of every timer message that drew a frame (DrawFrame and the
 //     swap), min/median/max.
+//   tellaro_run_bench frames <seconds> <monitors>
+//     The same with the "Monitors" setting given (0: the main monitor, 1: every monitor), and
+//     the peak memory of this process (the run's, with nothing else loaded) after it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -181,8 +184,9 @@ int Startup(const char* saver, int runs) {
   return 0;
 }
 
-int Frames(double seconds) {
+int Frames(double seconds, int monitors) {
   FixTheRun();
+  SetDword("Monitors", static_cast<DWORD>(monitors));
   auto window = std::make_unique<CGLWindow>();  // the program's own host and archive
   const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   const double creating = Seconds();
@@ -219,6 +223,12 @@ int Frames(double seconds) {
               client.bottom, frames, elapsed, frames / elapsed);
   std::printf("timer message with DrawFrame and swap: min %.2f ms, median %.2f ms, max %.2f ms (%zu frames)\n", s.min,
               s.median, s.max, frameMs.size());
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  std::printf("monitors %d: peak working set %.1f MiB, peak private %.1f MiB\n", monitors,
+              static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0),
+              static_cast<double>(memory.PeakPagefileUsage) / (1024.0 * 1024.0));
   return 0;
 }
 
@@ -227,7 +237,7 @@ int Frames(double seconds) {
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "startup" && argc > 2) return Startup(argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 5);
-  if (mode == "frames") return Frames(argc > 2 ? std::atof(argv[2]) : 20.0);
-  std::fprintf(stderr, "usage: tellaro_run_bench startup <tellaro.scr> [runs] | frames [seconds]\n");
+  if (mode == "frames") return Frames(argc > 2 ? std::atof(argv[2]) : 20.0, argc > 3 ? std::atoi(argv[3]) : 0);
+  std::fprintf(stderr, "usage: tellaro_run_bench startup <tellaro.scr> [runs] | frames [seconds] [monitors]\n");
   return 2;
 }

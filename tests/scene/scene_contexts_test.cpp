@@ -1,6 +1,7 @@
-// Scenes in several rendering contexts of one process at once, as with one scene on every
-// monitor: each draws the same picture for the same clock, frames interleaved, and releasing
-// one scene's objects leaves the other's, which carry the same names, drawing as before.
+// Scenes in several rendering contexts of one process at once: each draws the same picture
+// for the same clock, frames interleaved, and releasing one scene's objects leaves the
+// other's, which carry the same names, drawing as before. And several views of one scene,
+// as on several monitors: each moves on its own clock over the same loaded bodies.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -53,6 +54,41 @@ TEST(SceneContextsTest, TwoScenesInTwoContextsDrawTheSamePicture) {
   ReleaseSceneGLObjects(a.scene);
   EXPECT_TRUE(b.FrameAt(1137.0) == before) << "releasing one scene took the other's objects";
   ReleaseSceneGLObjects(b.scene);
+}
+
+TEST(SceneContextsTest, ViewsOfOneSceneMoveOnTheirOwnClocks) {
+  FakeSceneHost host;
+  host.archive = scene_data::Zip(scene_data::DataMembers());
+  SceneOptions options;
+  options.cameraTour = kTourOrbit;
+  options.randomStart = 0;
+  SceneInContext own;
+  ASSERT_TRUE(own.gl.MakeCurrent());
+  ASSERT_TRUE(InitScene(own.scene, host, options, own.gl.width(), own.gl.height()).ok());
+  ResizeScene(own.scene, own.gl.width(), own.gl.height());
+
+  // Without the random start every view starts where the scene's own does, whatever its seed.
+  SceneView other = StartView(options, 12345);
+  EXPECT_EQ(other.sceneTime, own.scene.sceneTime);
+  DrawFrame(own.scene, 0.0);  // the first frame lacks the shells' specular material
+  const double ownTime = own.scene.sceneTime;
+  other.sceneTime = ownTime;
+  DrawFrame(own.scene, other, 0.0);
+  DrawFrame(own.scene, other, 1.0);
+  EXPECT_GT(other.sceneTime, ownTime) << "a second of the other view's own time moves it";
+  EXPECT_EQ(own.scene.sceneTime, ownTime) << "drawing another view moved the scene's own";
+  const std::vector<uint32_t> ownFrame = own.FrameAt(28700.0);
+  other.sceneTime = 28700.0;
+  DrawFrame(own.scene, other, 1.0);  // the same moment again: no motion
+  EXPECT_TRUE(own.gl.pixels() == ownFrame) << "the same clock shows the same picture in either view";
+  other.sceneTime = 30000.0;
+  DrawFrame(own.scene, other, 1.0);
+  EXPECT_FALSE(own.gl.pixels() == ownFrame) << "another clock, another picture";
+
+  // With it, each monitor's seed gives its own start.
+  options.randomStart = 1;
+  EXPECT_NE(StartView(options, 1000).sceneTime, StartView(options, 1001).sceneTime);
+  ReleaseSceneGLObjects(own.scene);
 }
 
 }  // namespace

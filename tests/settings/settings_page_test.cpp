@@ -151,8 +151,12 @@ TEST_F(SettingsPageTest, RestoreDefaultsKeepsRandomSequenceAndTheAboutTabLeavesE
   SetDwordValue(kTellaroKey, "AnimationSpeed", 90);
   SetDwordValue(kTellaroKey, "CamMode", 1);
   SetDwordValue(kTellaroKey, "DemoMode", 1);
+  SetDwordValue(kTellaroKey, "Monitors", 1);
   OpenPage();
+  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_EVERY_MONITOR), BST_CHECKED) << "loaded";
   SendMessageA(page_->Handle(), UM_RESTOREDEFAULTS, 0, 0);
+  EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_EVERY_MONITOR), BST_UNCHECKED);
+  EXPECT_EQ(DwordValue(kTellaroKey, "Monitors"), 0u);
   EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 50);
   EXPECT_EQ(SendMessageA(Item(IDC_CAMERA), CB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(IsDlgButtonChecked(page_->Handle(), IDC_DEMO_MODE), BST_UNCHECKED);
@@ -177,7 +181,8 @@ TEST_F(SettingsPageTest, RestoreDefaultsKeepsRandomSequenceAndTheAboutTabLeavesE
   EXPECT_TRUE(IsWindowVisible(about));
   select(0);
   EXPECT_FALSE(IsWindow(about)) << "the About page goes with its tab";
-  for (int id : {IDC_ANIMATION_SPEED, IDC_VIDEO_MODES, IDC_DESKTOP_MODE, IDC_CAMERA, IDC_RANDOM_SEQUENCE, IDC_DEMO_MODE})
+  for (int id : {IDC_ANIMATION_SPEED, IDC_VIDEO_MODES, IDC_DESKTOP_MODE, IDC_CAMERA, IDC_RANDOM_SEQUENCE, IDC_DEMO_MODE,
+                 IDC_EVERY_MONITOR})
     EXPECT_TRUE(IsWindowVisible(Item(id))) << "control " << id;
   EXPECT_EQ(SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_GETPOS, 0, 0), 70);
 }
@@ -187,11 +192,13 @@ TEST_F(SettingsPageTest, PreviewSavesBeforeItStartsTheFullScreenRun) {
   OpenPage();
   SendMessageA(Item(IDC_ANIMATION_SPEED), TBM_SETPOS, TRUE, 12);
   Click(IDC_DEMO_MODE);
+  Click(IDC_EVERY_MONITOR);
   // This program stands for the screensaver: started with "/sp" it notes what it found saved.
   EXPECT_EQ(SendMessageA(page_->Handle(), UM_PREVIEW, 0, 0), 0);
   EXPECT_TRUE(WaitUntil([] { return DwordValue(kPreviewMarkerKey, "AnimationSpeed") == 12u; }, 20000))
       << "the run saw the page's values";
   EXPECT_EQ(DwordValue(kPreviewMarkerKey, "DemoMode"), 1u);
+  EXPECT_EQ(DwordValue(kPreviewMarkerKey, "Monitors"), 1u);
   RegDeleteTreeA(HKEY_CURRENT_USER, kPreviewMarkerKey);
 }
 
@@ -201,7 +208,7 @@ TEST_F(SettingsPageTest, PreviewSavesBeforeItStartsTheFullScreenRun) {
 // is the one it starts): note the settings the run would find, and end.
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "/sp") {
-    for (const char* name : {"DemoMode", "AnimationSpeed"})  // the speed last: the test waits for it
+    for (const char* name : {"DemoMode", "Monitors", "AnimationSpeed"})  // the speed last: the test waits for it
       SetDwordValue(kPreviewMarkerKey, name, DwordValue(kTellaroKey, name));
     return 0;
   }

@@ -69,6 +69,7 @@ void ExpectDefaults(const Settings& s) {
   EXPECT_EQ(s.CamMode, 0);
   EXPECT_EQ(s.NightSide, 1);
   EXPECT_EQ(s.DemoMode, 0);
+  EXPECT_EQ(s.Monitors, 0) << "the main monitor only";
 }
 
 TEST_F(SettingsStoreTest, EmptyRegistryKeepsTheDefaults) {
@@ -106,7 +107,7 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeOrSizeNeverFailTheLoad) {
 
 // The registry names are the collection's, shared with its other programs: written out here
 // as they stand in the registry, not taken from the store's own table.
-TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsUnderTheirNamesAndLoadReadsThem) {
+TEST_F(SettingsStoreTest, SaveWritesTheTenDwordsUnderTheirNamesAndLoadReadsThem) {
   Settings saved;
   saved.XResolution = 800;
   saved.YResolution = 600;
@@ -117,10 +118,11 @@ TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsUnderTheirNamesAndLoadReadsThem
   saved.CamMode = 2;
   saved.NightSide = 0;
   saved.DemoMode = 1;
+  saved.Monitors = 1;
   EXPECT_TRUE(saved.Save());
   const std::pair<const char*, DWORD> written[] = {
       {"XResolution", 800}, {"YResolution", 600}, {"ColorDepth", 32}, {"CurrentVideomode", 0}, {"RandomCameraStart", 0},
-      {"AnimationSpeed", 99}, {"CamMode", 2}, {"NightSide", 0}, {"DemoMode", 1}};
+      {"AnimationSpeed", 99}, {"CamMode", 2}, {"NightSide", 0}, {"DemoMode", 1}, {"Monitors", 1}};
   for (const auto& [name, expected] : written) {
     DWORD value = 0xDEADBEEF;
     EXPECT_TRUE(GetDword(name, &value)) << name;
@@ -129,7 +131,7 @@ TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsUnderTheirNamesAndLoadReadsThem
 
   const std::pair<const char*, DWORD> stored[] = {
       {"XResolution", 1280}, {"YResolution", 1024}, {"ColorDepth", 24}, {"CurrentVideomode", 1},
-      {"RandomCameraStart", 1}, {"AnimationSpeed", 7}, {"CamMode", 1}, {"NightSide", 1}, {"DemoMode", 0}};
+      {"RandomCameraStart", 1}, {"AnimationSpeed", 7}, {"CamMode", 1}, {"NightSide", 1}, {"DemoMode", 0}, {"Monitors", 1}};
   for (const auto& [name, value] : stored) SetDword(name, value);
   Settings loaded;
   EXPECT_TRUE(loaded.Load());
@@ -142,6 +144,7 @@ TEST_F(SettingsStoreTest, SaveWritesTheNineDwordsUnderTheirNamesAndLoadReadsThem
   EXPECT_EQ(loaded.CamMode, 1);
   EXPECT_EQ(loaded.NightSide, 1);
   EXPECT_EQ(loaded.DemoMode, 0);
+  EXPECT_EQ(loaded.Monitors, 1);
 }
 
 TEST_F(SettingsStoreTest, RestoreDefaultsKeepsRandomCameraStart) {
@@ -149,6 +152,7 @@ TEST_F(SettingsStoreTest, RestoreDefaultsKeepsRandomCameraStart) {
   SetDword("XResolution", 640);
   SetDword("DemoMode", 1);
   SetDword("NightSide", 0);
+  SetDword("Monitors", 1);
   Settings settings;
   settings.RestoreDefaults();
   EXPECT_EQ(settings.RandomCameraStart, 0);

@@ -23,7 +23,7 @@ class MonitorLayoutTest : public testing::TestWithParam<LayoutCase> {};
 
 TEST_P(MonitorLayoutTest, BlacksOutEveryMonitorButThePrimary) {
   const LayoutCase& c = GetParam();
-  EXPECT_EQ(BlackoutRects(c.monitors, c.primary), c.black) << c.name;
+  EXPECT_EQ(OtherMonitorRects(c.monitors, c.primary), c.black) << c.name;
 }
 
 const ScreenRect kPrimary{0, 0, 1920, 1080};
