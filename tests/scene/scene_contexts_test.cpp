@@ -71,11 +71,12 @@ TEST(SceneContextsTest, ViewsOfOneSceneMoveOnTheirOwnClocks) {
   SceneView other = StartView(options, 12345);
   EXPECT_EQ(other.sceneTime, own.scene.sceneTime);
   DrawFrame(own.scene);  // the first frame lacks the shells' specular material
-  other.sceneTime = own.scene.sceneTime;
+  const double ownTime = own.scene.sceneTime;
   DrawFrame(own.scene, other);
   EXPECT_EQ(other.tourFrame, 1);
   EXPECT_EQ(own.scene.tourFrame, 1) << "drawing another view moved the scene's own";
-  EXPECT_EQ(other.sceneTime, own.scene.sceneTime);
+  EXPECT_EQ(own.scene.sceneTime, ownTime);
+  EXPECT_EQ(other.sceneTime, ownTime) << "each view steps once per frame of its own";
   const std::vector<uint32_t> ownFrame = own.FrameAt(28700.0);
   other.sceneTime = 28700.0;
   DrawFrame(own.scene, other);
