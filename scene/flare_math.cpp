@@ -68,29 +68,6 @@ int RingSamplePixels(double ndcX, double ndcY, int width, int height, RingSample
   return count;
 }
 
-PixelBox SampleBox(const RingSample* samples, int count) {
-  if (count <= 0) return PixelBox{0, 0, 0, 0};
-  int left = samples[0].x, right = samples[0].x, bottom = samples[0].y, top = samples[0].y;
-  for (int i = 1; i < count; ++i) {
-    left = std::min(left, samples[i].x);
-    right = std::max(right, samples[i].x);
-    bottom = std::min(bottom, samples[i].y);
-    top = std::max(top, samples[i].y);
-  }
-  return PixelBox{left, bottom, right - left + 1, top - bottom + 1};
-}
-
-int CountVisibleSamples(const RingSample* samples, int count, const PixelBox& box, const float* depths,
-                        double sunDepth) {
-  int visible = 0;
-  for (int i = 0; i < count; ++i) {
-    const size_t index = static_cast<size_t>(samples[i].y - box.y) * static_cast<size_t>(box.width) +
-                         static_cast<size_t>(samples[i].x - box.x);
-    if (depths[index] >= sunDepth) ++visible;
-  }
-  return visible;
-}
-
 double FlareStrength(double visibleFraction) { return kMaximumStrength * visibleFraction; }
 
 double FlareOrientation(double ndcX, double ndcY) { return std::atan2(ndcY, ndcX) - 3.0 * kPi / 4.0; }

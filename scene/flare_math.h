@@ -1,12 +1,12 @@
 #pragma once
-// The lens flare's arithmetic, free of OpenGL: the element table, the ring of depth samples
+// The lens flare's arithmetic, free of OpenGL: the element table, the ring of samples
 // around the sun's image, the strength and colour rules and the corners of one quad.
 //
 // Coordinates are normalised device coordinates (-1..1 across the viewport). The flare is
 // a chain of elements on the line from the sun's image through the screen centre: an
 // element at position p sits at p times the sun's position (1 on the sun, 0 at the centre,
-// negative beyond it). The visible fraction v of the sun comes from the depth buffer on a
-// ring of 128 samples around the sun; the strength I = 0.3 v scales every element's size
+// negative beyond it). The visible fraction v of the sun comes from a ring of 128 samples
+// around the sun (scene/sun_occlusion.h); the strength I = 0.3 v scales every element's size
 // and opacity, and the colours slide towards orange (1, 0.5, 0) as v falls.
 #include <cstddef>
 
@@ -31,11 +31,11 @@ inline constexpr double kMaximumStrength = 0.3;
 struct SunImage {
   bool inFront;  // false when the sun lies behind the eye or beyond the far plane (wz > 1)
   double ndcX, ndcY;
-  double depth;  // wz, what a sample's depth must reach for the sun to show there
+  double depth;  // wz, the window depth of the sun's centre
 };
 SunImage SunImageFromWindow(double wx, double wy, double wz, int width, int height);
 
-// A ring sample that lies on the viewport, as the pixel whose depth decides it.
+// A ring sample that lies on the viewport, as the pixel whose centre's line of sight decides it.
 struct RingSample {
   int x, y;
 };
@@ -43,17 +43,6 @@ struct RingSample {
 // order; returns their number. Pixels are held inside the viewport even where rounding of
 // a sample just below 1 would reach the next pixel.
 int RingSamplePixels(double ndcX, double ndcY, int width, int height, RingSample out[kRingSampleCount]);
-
-// The smallest pixel rectangle holding the samples, read from the depth buffer at once.
-struct PixelBox {
-  int x, y, width, height;
-};
-PixelBox SampleBox(const RingSample* samples, int count);
-
-// Samples whose depth (from `depths`, the box's values row by row from its bottom row) is
-// at least `sunDepth`: nothing nearer than the sun covers them.
-int CountVisibleSamples(const RingSample* samples, int count, const PixelBox& box, const float* depths,
-                        double sunDepth);
 
 // One quad of the flare, ready for DrawFlareQuad.
 struct FlareQuad {

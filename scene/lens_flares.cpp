@@ -1,7 +1,6 @@
 #include "scene/lens_flares.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "scene/cover_list.h"
 #include "scene/gl.h"
@@ -35,8 +34,10 @@ void LensFlares::Release() {
   }
 }
 
-SunVisibility MeasureSunVisibility(const double sun[3]) {
+SunVisibility TestSunVisibility(const double sun[3], const SunOccluders& occluders) {
   SunVisibility result;
+  // Matrices and viewport are state the library keeps on the processor: asking for them
+  // waits for no drawing.
   GLdouble modelview[16], projection[16];
   GLint viewport[4];
   glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
@@ -51,27 +52,21 @@ SunVisibility MeasureSunVisibility(const double sun[3]) {
 
   RingSample samples[kRingSampleCount];
   result.samples = RingSamplePixels(result.image.ndcX, result.image.ndcY, width, height, samples);
-  if (result.samples == 0) return result;
-
-  // One read of the rectangle the ring spans instead of one read per sample: every read
-  // makes the pipeline finish what was issued so far, which on a hardware driver is a
-  // round trip each. The samples are then looked up in that rectangle.
-  const PixelBox box = SampleBox(samples, result.samples);
-  std::vector<float> depths(static_cast<size_t>(box.width) * static_cast<size_t>(box.height), 0.0f);
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);  // rows of floats are never padded at 4
-  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_PACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-  glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
-  glReadPixels(box.x, box.y, box.width, box.height, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
-  glPopClientAttrib();
-  result.visible = CountVisibleSamples(samples, result.samples, box, depths.data(), result.image.depth);
+  for (int i = 0; i < result.samples; ++i) {
+    // Depth is sampled at the pixel's centre.
+    const double x = samples[i].x + 0.5, y = samples[i].y + 0.5;
+    SightLine line;
+    if (gluUnProject(x, y, 0.0, modelview, projection, viewport, &line.from[0], &line.from[1], &line.from[2]) !=
+            GL_TRUE ||
+        gluUnProject(x, y, wz, modelview, projection, viewport, &line.to[0], &line.to[1], &line.to[2]) != GL_TRUE)
+      continue;
+    if (!occluders.Hides(line)) ++result.visible;
+  }
   return result;
 }
 
-void DrawLensFlares(const LensFlares& flares, const double sun[3]) {
-  const SunVisibility visibility = MeasureSunVisibility(sun);
+void DrawLensFlares(const LensFlares& flares, const double sun[3], const SunOccluders& occluders) {
+  const SunVisibility visibility = TestSunVisibility(sun, occluders);
   if (!visibility.image.inFront || visibility.visible == 0) return;
 
   GLint viewport[4];

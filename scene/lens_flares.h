@@ -1,11 +1,13 @@
 #pragma once
 // The lens flare: when the sun is on screen, a chain of coloured discs, rings and glows on
 // the line from the sun through the screen centre, plus a horizontal streak through the
-// sun. How much of the sun shows is read back from the depth buffer around its image, so
-// the flare is drawn last, after everything that can hide the sun.
+// sun. How much of the sun shows comes from the lines of sight around its image, tested
+// against the bodies that can hide it (scene/sun_occlusion.h); the flare is drawn last,
+// over everything else.
 #include "scene/flare_math.h"
 #include "scene/flare_picture.h"
 #include "scene/scene_load_error.h"
+#include "scene/sun_occlusion.h"
 
 class PictureLoader;
 
@@ -19,22 +21,23 @@ struct LensFlares {
   void Release();
 };
 
-// What the depth buffer says about the sun this frame.
+// How much of the sun shows this frame.
 struct SunVisibility {
   SunImage image;
   int samples = 0;  // ring samples on the viewport
-  int visible = 0;  // of those, samples nothing nearer than the sun covers
+  int visible = 0;  // of those, samples whose line of sight no body hides
   double fraction() const { return static_cast<double>(visible) / kRingSampleCount; }
 };
 
-// Projects the sun (world position) with the current matrices and viewport and tests the
-// ring's samples against the depth buffer with a single read of the pixels they span.
-SunVisibility MeasureSunVisibility(const double sun[3]);
+// Projects the sun (world position) with the current matrices and viewport, which must hold
+// the camera only, and tests each ring sample's line of sight, from the near plane to the
+// sun's depth through the sample pixel's centre, against the occluders. Reads no pixels.
+SunVisibility TestSunVisibility(const double sun[3], const SunOccluders& occluders);
 
 // Last of the bodies, with the model-view holding the camera only. Draws nothing when the
 // sun lies behind the eye, off screen or wholly covered.
 // Pictures never loaded draw untextured quads.
-void DrawLensFlares(const LensFlares& flares, const double sun[3]);
+void DrawLensFlares(const LensFlares& flares, const double sun[3], const SunOccluders& occluders);
 
 // One textured square in normalised device coordinates, added onto the picture
 // (GL_SRC_ALPHA, GL_ONE) without lighting or depth test; restores the matrices and the

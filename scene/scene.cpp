@@ -55,7 +55,7 @@ void SendSun() { SendQuadricSphere(kSunRadius, 24, 12, false); }
 void CompileSceneLists(Scene& scene) {
   scene.sun.Compile(SendSun);
   scene.planet.Compile();
-  CompileStarField(scene.stars);
+  PrepareStarField(scene.stars);
   scene.moon.Compile();
 }
 
@@ -83,6 +83,13 @@ void DrawSunAndLight(GlList& sun) {
 }
 
 }  // namespace
+
+SunOccluders SunOccludersAt(const Scene& scene, double sceneTime) {
+  BodyPlacement surface{{0.0, 0.0, 0.0}, kPlanetDegreesPerTime * sceneTime, 1.0};
+  BodyPlacement moon{{0.0, 0.0, 0.0}, kMoonSpinDegreesPerTime * sceneTime, static_cast<double>(kMoonScale)};
+  MoonPosition(sceneTime, moon.centre);
+  return SunOccluders(scene.planet.planetMesh, surface, scene.moon.shape, moon);
+}
 
 SceneLoadResult LoadSceneResources(Scene& scene, SceneHost& host) {
   ResourcePak pak;
@@ -147,20 +154,19 @@ void DrawFrame(Scene& scene, SceneView& view, double seconds) {
   DrawStarField(scene.stars);
   DrawSunAndLight(scene.sun);
 
-  // The planet and the moon share one pushed matrix: the planet spins 2 degrees per
-  // unit of SceneTime about its axis (z).
+  // The planet and the moon share one pushed matrix: the planet spins about its axis (z).
   glPushMatrix();
-  glRotated(2.0 * view.sceneTime, 0.0, 0.0, 1.0);
+  glRotated(kPlanetDegreesPerTime * view.sceneTime, 0.0, 0.0, 1.0);
   const FlarePicture* pictures = scene.flares.pictures;
   DrawPlanet(scene.planet, pictures[kLimbMask], view.sceneTime);
-  glRotated(-2.0 * view.sceneTime, 0.0, 0.0, 1.0);
+  glRotated(-kPlanetDegreesPerTime * view.sceneTime, 0.0, 0.0, 1.0);
   const double planetCentre[3] = {0.0, 0.0, 0.0};
   DrawLimbGlare(pictures[kLimbGlow], pictures[kLimbCrescent], planetCentre, 1.0, kSunPosition);
   DrawMoon(scene.moon, view.sceneTime);
   glPopMatrix();
 
-  // Last: the flare's visibility test reads the depth the planet and the moon wrote.
-  DrawLensFlares(scene.flares, kSunPosition);
+  // Last, over everything: the flare, as far as the planet and the moon leave the sun in view.
+  DrawLensFlares(scene.flares, kSunPosition, SunOccludersAt(scene, view.sceneTime));
 }
 
 void ReleaseSceneGLObjects(Scene& scene) {

@@ -21,6 +21,8 @@
 
 // The sun's fixed world position, which is also the light's.
 inline constexpr double kSunPosition[3] = {400.0, 400.0, 100.0};
+// The planet's spin about its axis (z).
+inline constexpr double kPlanetDegreesPerTime = 2.0;
 
 // Where one view of the scene stands: its clock, camera and tour. Every monitor that shows
 // the scene has a view of its own, drawn from the one set of loaded bodies.
@@ -68,6 +70,10 @@ inline void AdvanceScene(Scene& scene, double seconds) { AdvanceScene(scene, sce
 // drawing. The caller swaps.
 void DrawFrame(Scene& scene, SceneView& view, double seconds);
 inline void DrawFrame(Scene& scene, double seconds) { DrawFrame(scene, scene, seconds); }
+
+// The planet's surface and the moon placed as a frame at `sceneTime` draws them: what can
+// hide the sun. Holds references into `scene`.
+SunOccluders SunOccludersAt(const Scene& scene, double sceneTime);
 
 // With the scene's rendering context current, before that context is deleted: each body
 // deletes the OpenGL objects it made in it, exactly those. A second call, or destroying the

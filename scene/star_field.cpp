@@ -20,25 +20,40 @@ float Channel(unsigned char base, double brightness) {
   return static_cast<float>(std::clamp(value, 0.0, 1.0));
 }
 
-// The list's body. A point size cannot change inside glBegin/glEnd, so a star whose size
-// differs from the one before starts a GL_POINTS block of its own; a run of stars of equal
-// size shares one. Every star of magnitude 3 or fainter is 2 pixels wide, so the shipped
-// list of 9,096 stars becomes 336 blocks instead of 9,096: the same points in the same
-// order with the same sizes and colours, at a fraction of the per-block cost that a
-// software renderer pays on every replay.
-void EmitStars(const StarCatalogue& catalogue) {
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-  glPushMatrix();
-  glScaled(kStarSphereRadius, kStarSphereRadius, kStarSphereRadius);
-  glEnable(GL_POINT_SMOOTH);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // stars add their light to what lies behind
-  glPointSize(1.0f);
+// The model-view-projection of the sky's sphere: clip coordinates of a unit direction.
+struct SkyProjection {
+  double m[16];  // column-major, as OpenGL keeps matrices
+  int width, height;
+
+  SkyProjection() {
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    width = viewport[2];
+    height = viewport[3];
+    for (int column = 0; column < 4; ++column)
+      for (int row = 0; row < 4; ++row) {
+        double sum = 0.0;
+        for (int k = 0; k < 4; ++k) sum += projection[k * 4 + row] * model[column * 4 + k];
+        m[column * 4 + row] = sum * (column < 3 ? kStarSphereRadius : 1.0);
+      }
+  }
+  void Clip(const double d[3], double clip[4]) const {
+    for (int row = 0; row < 4; ++row) clip[row] = m[row] * d[0] + m[4 + row] * d[1] + m[8 + row] * d[2] + m[12 + row];
+  }
+};
+
+// A point size cannot change inside glBegin/glEnd, so a star whose size differs from the
+// one sent before it starts a GL_POINTS block of its own; a run of equal sizes shares one.
+void SendStars(const StarCatalogue& catalogue, const SkyProjection& sky) {
   bool open = false;
   float size = 0.0f;
-  for (int32_t i = 0; i < catalogue.count; ++i) {
-    const StarPoint point = StarPointFor(catalogue.records[i]);
+  for (const StarPoint& point : catalogue.points) {
+    double clip[4];
+    sky.Clip(point.direction, clip);
+    if (!StarMayShow(clip, point.size, sky.width, sky.height)) continue;
     if (!open || point.size != size) {
       if (open) glEnd();
       size = point.size;
@@ -50,7 +65,6 @@ void EmitStars(const StarCatalogue& catalogue) {
     glVertex3d(point.direction[0], point.direction[1], point.direction[2]);
   }
   if (open) glEnd();
-  glPopMatrix();
 }
 
 }  // namespace
@@ -74,14 +88,33 @@ StarPoint StarPointFor(const StarRecord& star) {
   return point;
 }
 
-void CompileStarField(StarCatalogue& catalogue) {
-  if (!catalogue.records) return;
-  catalogue.starList.Compile([&catalogue] { EmitStars(catalogue); });
+bool StarMayShow(const double clip[4], double size, int width, int height) {
+  const double w = clip[3];
+  if (!(w > 0.0) || width <= 0 || height <= 0) return false;  // behind the eye
+  // Half the point and a pixel of rounding, in normalised device units on each axis.
+  const double reachX = 1.0 + (size + 2.0) / width, reachY = 1.0 + (size + 2.0) / height;
+  return std::fabs(clip[0]) <= reachX * w && std::fabs(clip[1]) <= reachY * w && std::fabs(clip[2]) <= 1.001 * w;
+}
+
+void PrepareStarField(StarCatalogue& catalogue) {
+  if (!catalogue.records || !catalogue.points.empty()) return;
+  catalogue.points.reserve(static_cast<size_t>(catalogue.count));
+  for (int32_t i = 0; i < catalogue.count; ++i) catalogue.points.push_back(StarPointFor(catalogue.records[i]));
 }
 
 void DrawStarField(StarCatalogue& catalogue) {
   if (!catalogue.records) return;
+  PrepareStarField(catalogue);
+  const SkyProjection sky;
   glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
-  catalogue.starList.Draw([&catalogue] { EmitStars(catalogue); });
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glPushMatrix();
+  glScaled(kStarSphereRadius, kStarSphereRadius, kStarSphereRadius);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // stars add their light to what lies behind
+  SendStars(catalogue, sky);
+  glPopMatrix();
   glPopAttrib();
 }

@@ -1,26 +1,26 @@
 #pragma once
 // The star field: every catalogue star as a smoothed, coloured point of graded size on a
-// sphere of radius 350 around the planet, compiled into one display list on the first
-// frame (drawing while it compiles), or at the scene's start, and replayed on every frame.
+// sphere of radius 350 around the planet. A frame sends only the stars that can reach into
+// its view, in catalogue order: the same points land on the same pixels in the same order
+// as if every star were sent, while a software renderer no longer transforms and clips the
+// nine tenths of the sky that lie outside the view on every frame.
 #include "scene/star_catalogue.h"
 
 inline constexpr double kStarSphereRadius = 350.0;
 
-// How one star is drawn: its colour (each channel held to 0..1, as OpenGL holds it), its
-// point size in pixels and its direction on the unit sphere. North (+z) is the planet's
-// axis, right ascension 0 lies on +x and grows towards +y.
-struct StarPoint {
-  float red, green, blue;
-  float size;
-  double direction[3];
-};
 StarPoint StarPointFor(const StarRecord& star);
+
+// Whether a point of `size` pixels whose clip coordinates are `clip` can light a pixel of a
+// viewport of `width` x `height`: in front of the eye and, widened by its size and a pixel
+// of rounding, inside the view volume. A point it refuses draws nothing.
+bool StarMayShow(const double clip[4], double size, int width, int height);
 
 // Right after the camera, with the model-view holding the camera only; leaves it as found
 // and restores the attribute groups it saves. Leaves the blend function at
-// (GL_SRC_ALPHA, GL_ONE) and the point size at the last star's. Draws nothing without
+// (GL_SRC_ALPHA, GL_ONE) and the point size at the last star's
+// sent. Draws nothing without
 // records.
 void DrawStarField(StarCatalogue& catalogue);
 
-// Compiles the list without drawing, once records are loaded and no list exists yet.
-void CompileStarField(StarCatalogue& catalogue);
+// Works out every record's point once, when records are loaded and not yet prepared.
+void PrepareStarField(StarCatalogue& catalogue);

@@ -168,8 +168,8 @@ double TimedFrame(Run& run) {
 
 // Whether the frame just drawn showed the flare: DrawFrame leaves the camera on the
 // model-view, so the visibility test sees what the flare saw.
-bool FlareDrawn() {
-  const SunVisibility visibility = MeasureSunVisibility(kSunPosition);
+bool FlareDrawn(const Scene& scene) {
+  const SunVisibility visibility = TestSunVisibility(kSunPosition, SunOccludersAt(scene, scene.sceneTime));
   return visibility.image.inFront && visibility.visible > 0;
 }
 
@@ -218,7 +218,7 @@ bool BenchSunStretch(const std::vector<uint8_t>& archive, Size size, int frames)
       run->scene.sceneTime = clock[k];
       times[k].push_back(TimedFrame(*run));
       clock[k] = run->scene.sceneTime;
-      if (FlareDrawn()) ++flares[k];
+      if (FlareDrawn(run->scene)) ++flares[k];
     }
   std::printf(" Martian orbit, one frame of each stretch in turn (the SceneTime it starts from)\n");
   Summary summary[kStretches];

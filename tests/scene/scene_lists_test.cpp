@@ -56,9 +56,7 @@ class SceneListsTest : public testing::Test {
 };
 
 TEST_F(SceneListsTest, FixedGeometryIsCompiledAtTheStartAndOnlyReplayed) {
-  std::vector<GlList*> compiled = FixedLists();
-  compiled.push_back(&scene.stars.starList);
-  for (const GlList* list : compiled)
+  for (const GlList* list : FixedLists())
     EXPECT_TRUE(glIsList(list->name())) << "list " << list->name() << " compiled by InitScene";
   EXPECT_TRUE(glIsList(scene.moon.shape.displayList().name()));
   EXPECT_FALSE(scene.flares.pictures[5].cover) << "the streak is lit almost everywhere: drawn whole";
@@ -119,7 +117,7 @@ TEST_F(SceneListsTest, ReleaseDeletesExactlyTheScenesObjects) {
   std::vector<const GlTexture*> textures{&scene.planet.atmosphereTexture, &scene.planet.cloudShadowTexture,
                                          &scene.moon.texture};
   for (const GlTexture& texture : scene.planet.surfaceTextures) textures.push_back(&texture);
-  std::vector<const GlList*> lists{&scene.stars.starList, &scene.moon.shape.displayList()};
+  std::vector<const GlList*> lists{&scene.moon.shape.displayList()};
   for (const GlList* list : FixedLists()) lists.push_back(list);
   for (const FlarePicture& picture : scene.flares.pictures) {
     textures.push_back(&picture.texture);

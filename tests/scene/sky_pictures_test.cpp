@@ -79,7 +79,7 @@ class SkyPictureTest : public testing::Test {
 TEST_F(SkyPictureTest, SunInViewShowsTheFlareChainThroughTheCentreAndTheStreak) {
   Init(kTourOrbit);
   DrawAt(kSunInView, "sun_in_view");
-  const SunVisibility sun = MeasureSunVisibility(kSunPosition);
+  const SunVisibility sun = TestSunVisibility(kSunPosition, SunOccludersAt(scene, scene.sceneTime));
   ASSERT_TRUE(sun.image.inFront);
   ASSERT_GE(sun.visible, 100) << "the sun stands clear of the planet at this time";
   const Rgb disc = AtNdc(sun.image.ndcX, sun.image.ndcY);
@@ -104,7 +104,7 @@ TEST_F(SkyPictureTest, SunInViewShowsTheFlareChainThroughTheCentreAndTheStreak) 
 TEST_F(SkyPictureTest, SunBehindThePlanetIsHiddenAndHasNoFlare) {
   Init(kTourOrbit);
   DrawAt(kSunBehindPlanet, "sun_behind_planet");
-  const SunVisibility sun = MeasureSunVisibility(kSunPosition);
+  const SunVisibility sun = TestSunVisibility(kSunPosition, SunOccludersAt(scene, scene.sceneTime));
   ASSERT_TRUE(sun.image.inFront);
   ASSERT_EQ(sun.samples, 128) << "the sun's ring lies on the screen";
   EXPECT_EQ(sun.visible, 0);
@@ -133,7 +133,7 @@ TEST_F(SkyPictureTest, TheMoonInFrontOfTheSunHidesIt) {
   for (int i = 0; i < 3; ++i) eye[i] = moon[i] + away[i] / length * 0.03;  // just behind the moon
   Aim(eye, kSunPosition);
   DrawAt(time, "sun_behind_moon");
-  const SunVisibility sun = MeasureSunVisibility(kSunPosition);
+  const SunVisibility sun = TestSunVisibility(kSunPosition, SunOccludersAt(scene, scene.sceneTime));
   ASSERT_TRUE(sun.image.inFront);
   EXPECT_NEAR(sun.image.ndcX, 0.0, 1e-6);
   EXPECT_EQ(sun.visible, 0) << "the moon covers the whole ring";

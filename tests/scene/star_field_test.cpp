@@ -1,11 +1,12 @@
 // The star field: where each star lies on the celestial sphere, how bright and wide it is
-// drawn, and the display list compiled on the first frame and replayed afterwards; drawn
-// on a real (off-screen) OpenGL context.
+// drawn, and that sending only the stars that can reach into the view draws the picture
+// that sending every star draws; on a real (off-screen) OpenGL context.
 #include "scene/star_field.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "scene/gl.h"
@@ -68,6 +69,24 @@ TEST(StarPoint, BrightnessAndSizeFollowTheMagnitude) {
   EXPECT_NEAR(m.blue, 0.2624832, 1e-6);
 }
 
+TEST(StarMayShow, KeepsEveryPointThatCanReachTheViewport) {
+  // Clip coordinates with w = 2 on a 200 x 100 viewport: the edge lies at |x| = |y| = 2.
+  auto shows = [](double x, double y, double z, double w, double size) {
+    const double clip[4] = {x, y, z, w};
+    return StarMayShow(clip, size, 200, 100);
+  };
+  EXPECT_TRUE(shows(0.0, 0.0, 0.0, 2.0, 2.0));
+  EXPECT_TRUE(shows(-2.0, 2.0, 1.9, 2.0, 2.0)) << "a corner";
+  // Just beyond the right edge a 6-pixel point still reaches in: (6 + 2) / 200 of the half width.
+  EXPECT_TRUE(shows(2.0 * 1.039, 0.0, 0.0, 2.0, 6.0));
+  EXPECT_FALSE(shows(2.0 * 1.041, 0.0, 0.0, 2.0, 6.0));
+  EXPECT_TRUE(shows(0.0, -2.0 * 1.079, 0.0, 2.0, 6.0)) << "the short axis: 8 / 100";
+  EXPECT_FALSE(shows(0.0, -2.0 * 1.081, 0.0, 2.0, 6.0));
+  EXPECT_FALSE(shows(0.0, 0.0, 2.1, 2.0, 2.0)) << "beyond the far plane";
+  EXPECT_FALSE(shows(0.0, 0.0, 0.0, 0.0, 2.0)) << "on the eye's plane";
+  EXPECT_FALSE(shows(0.1, 0.1, 0.5, -1.0, 2.0)) << "behind the eye, whatever its x and y";
+}
+
 // A camera at the planet's centre looking along `direction`, as far from the stars as the
 // scene's cameras are for all practical purposes.
 class StarFieldTest : public testing::Test {
@@ -97,7 +116,7 @@ class StarFieldTest : public testing::Test {
     return gl.pixels();
   }
 
-  // A new catalogue: the list compiled from the previous one is dropped.
+  // A new catalogue: the points prepared from the previous one are dropped.
   void Use(std::vector<StarRecord> stars) {
     catalogue.Release();
     records = std::move(stars);
@@ -111,34 +130,60 @@ class StarFieldTest : public testing::Test {
     return lit;
   }
 
-  OffscreenGl gl{64, 64};
+  OffscreenGl gl{160, 120};
   std::vector<StarRecord> records;
   StarCatalogue catalogue;
 };
 
-TEST_F(StarFieldTest, FirstFrameCompilesTheListAndLaterFramesReplayIt) {
-  Look(0, 1, 0, 0, 0, 1);
-  std::vector<StarRecord> stars;
-  for (int i = 0; i < 40; ++i) stars.push_back(Star(-1.0 + 0.2 * i, 22.0 + 0.15 * i, -3.0 + 0.15 * i, static_cast<int8_t>(i % 7)));
-  Use(stars);
-  ASSERT_FALSE(catalogue.starList);
-  const std::vector<uint32_t> first = Draw();
-  ASSERT_TRUE(catalogue.starList) << "the first frame keeps the list it compiled";
-  EXPECT_TRUE(glIsList(catalogue.starList.name()));
-  const GLuint list = catalogue.starList.name();
-  ASSERT_GT(LitPixels(first), 20) << "the first frame draws while compiling";
-
-  // The second frame only calls the list: changing the records no longer changes the sky.
-  for (StarRecord& star : records) star.magnitude = 50.0;
-  const std::vector<uint32_t> second = Draw();
-  EXPECT_EQ(catalogue.starList.name(), list);
-  EXPECT_TRUE(first == second) << "the replayed list draws the same picture";
+// Every star sent, in catalogue order, in the state the field draws in: what the field drew
+// before it left out the stars outside the view.
+std::vector<uint32_t> DrawEveryStar(OffscreenGl& gl, const StarCatalogue& catalogue) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+  glPushMatrix();
+  glScaled(kStarSphereRadius, kStarSphereRadius, kStarSphereRadius);
+  glEnable(GL_POINT_SMOOTH);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  for (int32_t i = 0; i < catalogue.count; ++i) {
+    const StarPoint point = StarPointFor(catalogue.records[i]);
+    glPointSize(point.size);
+    glBegin(GL_POINTS);
+    glColor4f(point.red, point.green, point.blue, 1.0f);
+    glVertex3dv(point.direction);
+    glEnd();
+  }
+  glPopMatrix();
+  glPopAttrib();
+  return gl.pixels();
 }
 
-TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawnAndNoListMade) {
+TEST_F(StarFieldTest, LeavingOutTheStarsBeyondTheViewChangesNoPixel) {
+  // A dense sky of every size and class, many stars overlapping and many on the edges.
+  std::mt19937 random(29);
+  std::uniform_real_distribution<double> rightAscension(0.0, 100.0), declination(-50.0, 50.0),
+      magnitude(-1.5, 6.0);
+  std::vector<StarRecord> stars;
+  for (int i = 0; i < 6000; ++i)
+    stars.push_back(Star(magnitude(random), rightAscension(random), declination(random), static_cast<int8_t>(i % 8)));
+  Use(stars);
+  const double looks[][6] = {{0, 1, 0, 0, 0, 1}, {1, 1, 0.3, 0, 0, 1}, {0, 0, 1, 0, 1, 0},
+                             {-1, 0.2, -0.5, 0, 0, 1}, {0.3, -1, 0.1, 0.2, 0, 1}};
+  for (const auto& look : looks) {
+    Look(look[0], look[1], look[2], look[3], look[4], look[5]);
+    const std::vector<uint32_t> every = DrawEveryStar(gl, catalogue);
+    const std::vector<uint32_t> culled = Draw();
+    ASSERT_GT(LitPixels(every), 200) << "a sky worth comparing";
+    EXPECT_TRUE(every == culled) << "looking at " << look[0] << ", " << look[1] << ", " << look[2];
+  }
+}
+
+TEST_F(StarFieldTest, WithoutRecordsNothingIsDrawn) {
   Look(0, 1, 0, 0, 0, 1);
   EXPECT_EQ(LitPixels(Draw()), 0);
-  EXPECT_FALSE(catalogue.starList);
+  EXPECT_TRUE(catalogue.points.empty());
 }
 
 }  // namespace
