@@ -10,10 +10,10 @@ build_windows_bench() {
 }
 
 # A folder, a private display and a Wine prefix for one benchmark run, all removed at exit;
-# `work` names the folder.
+# `work` names the folder. Usage: open_bench_sandbox <name> [display size, as start_private_display]
 open_bench_sandbox() {
   work=$(mktemp -d "$build/$1.XXXXXX")
   trap 'WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true; [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-  start_private_display
+  start_private_display "${2:-}"
   init_wine_prefix "$work/prefix"
 }

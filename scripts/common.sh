@@ -14,11 +14,13 @@ configure_windows() {
     "$@" >/dev/null
 }
 
-# Starts Xvfb on a free display of 1024x768 and exports DISPLAY; xvfb_pid keeps its process.
+# Starts Xvfb on a free display and exports DISPLAY; xvfb_pid keeps its process. The
+# optional size is WIDTHxHEIGHT (24-bit colour) or WIDTHxHEIGHTxDEPTH; default 1024x768.
 start_private_display() {
-  local fifo display
+  local fifo display screen=${1:-1024x768}
+  [[ $screen == *x*x* ]] || screen+=x24
   fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   read -r display <"$fifo"; rm -f "$fifo"
   export DISPLAY=":$display"

@@ -1,25 +1,28 @@
 #!/usr/bin/env bash
 # Tellaro's full-screen run against XScreenSaver's glplanet, a planet screensaver for
-# Linux, on one private virtual display of 1024x768 in one go: for each round, glplanet
-# full screen (-root -fps), then "tellaro.scr /s" under Wine with each camera tour from its
-# fixed start, each for the given seconds. Both draw through the same Mesa, which counts
-# the frames each one presents (GALLIUM_HUD's fps, dumped once a second); the figure of a
-# run is the median of its seconds, the first two left out (start-up and loading). Prints,
-# per round, the frame rates and the slowest tour's rate over glplanet's; then the spread
-# of that ratio over the rounds. glplanet is only run for comparison. Asserts nothing.
+# Linux, on one private virtual display (1024x768 unless given) in one go: for each round,
+# glplanet full screen (-root -fps), then "tellaro.scr /s" under Wine with each camera tour
+# from its fixed start, each for the given seconds. Both draw through the same Mesa, which
+# counts the frames each one presents (GALLIUM_HUD's fps, dumped once a second); the figure
+# of a run is the median of its seconds, the first two left out (start-up and loading).
+# Prints, per round, the frame rates and the slowest tour's rate over glplanet's; then the
+# spread of that ratio over the rounds. glplanet is only run for comparison. Asserts nothing.
+# The full-screen window takes the display's size: the run keeps the desktop's mode.
 # Usage: bench/peer/measure.sh [seconds per run, default 12] [rounds, default 3]
+#                              [display size, default 1024x768]
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/common.sh"
 source "$(dirname "$0")/../windows_bench.sh"
 seconds=${1:-12}
 rounds=${2:-3}
+size=${3:-1024x768}
 glplanet=/usr/libexec/xscreensaver/glplanet
 
 prepare
 [ -x "$glplanet" ] || { echo "measure.sh: $glplanet is missing (Debian package xscreensaver-gl-extra)" >&2; exit 1; }
 build_windows_bench tellaro
 
-open_bench_sandbox bench-peer
+open_bench_sandbox bench-peer "$size"
 saver="Z:$(echo "$build/windows-bench/shell/tellaro.scr" | tr / '\\')"
 key='HKCU\Software\Kestrune\Halcyonix\Tellaro'
 
@@ -52,7 +55,7 @@ wineserver -w
 
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 mesa=$(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || true)
-echo "== display $DISPLAY 1024x768x24, Mesa $mesa (llvmpipe), $(wine --version)"
+echo "== display $DISPLAY ${size}x24, Mesa $mesa (llvmpipe), $(wine --version)"
 echo "== $rounds rounds of $seconds s per run; frames per second (median of the seconds)"
 printf '%-6s %9s %12s %13s %14s %8s %s\n' round glplanet "Cycle All" "Phobos flyby" "Martian orbit" \
   slowest/glplanet "load average"

@@ -2,6 +2,8 @@
 // through GLX or through EGL (as XScreenSaver's own programs present their frames), and
 // appends the frames of every second to the file named by TELLARO_SWAP_LOG, one "<seconds since
 // the first swap> <frames per second>" line each, so that any two programs are measured alike.
+// When TELLARO_SWAP_INTERVALS names a file too, every swap after the first appends "<seconds
+// since the first swap> <milliseconds since the swap before>" there: a rate hides uneven frames.
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <time.h>
@@ -25,19 +27,31 @@ struct Counter {
   SwapBuffers real = nullptr;
   EglSwapBuffers realEgl = nullptr;
   std::FILE* log = nullptr;
+  std::FILE* intervals = nullptr;
   bool started = false;
-  double first = 0.0, stretch = 0.0;
+  double first = 0.0, stretch = 0.0, last = 0.0;
   int frames = 0;
+
+  static std::FILE* Open(const char* variable) {
+    const char* path = std::getenv(variable);
+    return path ? std::fopen(path, "a") : nullptr;
+  }
 
   void Count() {
     const double now = Now();
     if (!started) {
       started = true;
-      first = stretch = now;
-      const char* path = std::getenv("TELLARO_SWAP_LOG");
-      if (path) log = std::fopen(path, "a");
+      first = stretch = last = now;
+      log = Open("TELLARO_SWAP_LOG");
+      intervals = Open("TELLARO_SWAP_INTERVALS");
       return;
     }
+    // Flushed at once: the program ends by a signal, which would drop a buffer.
+    if (intervals) {
+      std::fprintf(intervals, "%.3f %.3f\n", now - first, (now - last) * 1e3);
+      std::fflush(intervals);
+    }
+    last = now;
     ++frames;
     if (now - stretch < 1.0) return;
     if (log) {
