@@ -13,6 +13,7 @@
 #include "scene/lens_flares.h"
 #include "scene/moon.h"
 #include "scene/scene.h"
+#include "tests/scene/moon_view.h"
 #include "tests/scene/pictures.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
@@ -121,16 +122,8 @@ TEST_F(SkyPictureTest, SunBehindThePlanetIsHiddenAndHasNoFlare) {
 TEST_F(SkyPictureTest, TheMoonInFrontOfTheSunHidesIt) {
   Init(3);  // the camera stays where the test puts it
   const double time = 28659.0;
-  double moon[3];
-  MoonPosition(time, moon);
-  double away[3], length = 0.0;
-  for (int i = 0; i < 3; ++i) {
-    away[i] = moon[i] - kSunPosition[i];
-    length += away[i] * away[i];
-  }
-  length = std::sqrt(length);
   double eye[3];
-  for (int i = 0; i < 3; ++i) eye[i] = moon[i] + away[i] / length * 0.03;  // just behind the moon
+  BehindTheMoon(time, 0.03, eye);
   Aim(eye, kSunPosition);
   DrawAt(time, "sun_behind_moon");
   const SunVisibility sun = TestSunVisibility(kSunPosition, SunOccludersAt(scene, scene.sceneTime));

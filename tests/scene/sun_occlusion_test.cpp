@@ -12,6 +12,7 @@
 #include "scene/lens_flares.h"
 #include "scene/moon.h"
 #include "scene/scene.h"
+#include "tests/scene/moon_view.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_scene_host.h"
 #include "tests/support/offscreen_gl.h"
@@ -76,18 +77,10 @@ TEST_F(SunOcclusionTest, TheMoonPassingTheSunAgreesWithTheDepthBuffer) {
   Init(3);  // the camera stays where the test puts it
   scene.stars.records = nullptr;
   const double time = 28659.0;
-  double moon[3];
-  MoonPosition(time, moon);
-  double away[3], length = 0.0;
-  for (int i = 0; i < 3; ++i) {
-    away[i] = moon[i] - kSunPosition[i];
-    length += away[i] * away[i];
-  }
-  length = std::sqrt(length);
   int partial = 0;
   for (int step = -12; step <= 12; ++step) {
     // Just behind the moon, shifted sideways a little more each step.
-    for (int i = 0; i < 3; ++i) scene.camera.eye[i] = moon[i] + away[i] / length * 0.04;
+    BehindTheMoon(time, 0.04, scene.camera.eye);
     scene.camera.eye[2] += step * 0.0006;
     for (int i = 0; i < 3; ++i) scene.camera.target[i] = kSunPosition[i];
     scene.camera.up[0] = scene.camera.up[1] = 0.0;

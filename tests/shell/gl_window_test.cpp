@@ -15,25 +15,12 @@
 #include "settings/registry_names.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_run_host.h"
+#include "tests/support/test_registry.h"
 
 namespace {
 
-const std::string kProductKey = std::string(registry_names::kCollectionKey) + "\\Tellaro";
-
-void SetDword(const char* name, DWORD value) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
-  RegCloseKey(key);
-}
-
-DWORD GetDword(const char* name) {
-  DWORD value = 0xdeadbeef, size = 4;
-  RegGetValueA(HKEY_CURRENT_USER, kProductKey.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-  return value;
-}
+// The run's settings, stored where the program reads them.
+void SetDword(const char* name, DWORD value) { EXPECT_TRUE(SetDwordValue(kTellaroKey, name, value)) << name; }
 
 // Records the window's state at the moment a message box would be up.
 class ObservingHost : public FakeRunHost {
@@ -318,7 +305,7 @@ TEST_F(GlWindowTest, SavedModeEqualToTheDesktopMakesNoSwitch) {
   SetDword("ColorDepth", static_cast<DWORD>(bits));
   Create();
   EXPECT_EQ(window_->settings().CurrentVideomode, 1);
-  EXPECT_EQ(GetDword("CurrentVideomode"), 0u) << "nothing is saved when no switch was needed";
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 0u) << "nothing is saved when no switch was needed";
 }
 
 // Which mode is chosen is frame_rules_test's; the display here accepts only its own, which
@@ -330,7 +317,7 @@ TEST_F(GlWindowTest, AnAcceptedSwitchLeavesTheSettingsAsSaved) {
   SetDword("ColorDepth", 0);
   Create();
   EXPECT_EQ(window_->settings().CurrentVideomode, 0) << "the desktop's own mode is accepted";
-  EXPECT_EQ(GetDword("CurrentVideomode"), 0u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 0u);
 }
 
 TEST_F(GlWindowTest, RefusedSwitchFallsBackAndRemembersTheDesktopMode) {
@@ -340,9 +327,9 @@ TEST_F(GlWindowTest, RefusedSwitchFallsBackAndRemembersTheDesktopMode) {
   SetDword("ColorDepth", 16);
   Create();
   EXPECT_EQ(window_->settings().CurrentVideomode, 1);
-  EXPECT_EQ(GetDword("CurrentVideomode"), 1u);
-  EXPECT_EQ(GetDword("XResolution"), static_cast<DWORD>(GetSystemMetrics(SM_CXFULLSCREEN)));
-  EXPECT_EQ(GetDword("YResolution"), static_cast<DWORD>(GetSystemMetrics(SM_CYFULLSCREEN)));
+  EXPECT_EQ(DwordValue(kTellaroKey, "CurrentVideomode"), 1u);
+  EXPECT_EQ(DwordValue(kTellaroKey, "XResolution"), static_cast<DWORD>(GetSystemMetrics(SM_CXFULLSCREEN)));
+  EXPECT_EQ(DwordValue(kTellaroKey, "YResolution"), static_cast<DWORD>(GetSystemMetrics(SM_CYFULLSCREEN)));
   EXPECT_TRUE(host_.messages.empty()) << "the fall-back is silent";
 }
 

@@ -17,21 +17,14 @@
 #include "shell/monitor_views.h"
 #include "tests/scene/scene_data.h"
 #include "tests/support/fake_run_host.h"
+#include "tests/support/test_registry.h"
 #include "tests/support/wait_until.h"
 #include "tests/support/win_process.h"
 
 namespace {
 
-const std::string kProductKey = std::string(registry_names::kCollectionKey) + "\\Tellaro";
-
-void SetDword(const char* name, DWORD value) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), 4);
-  RegCloseKey(key);
-}
+// The run's settings, stored where the program reads them.
+void SetDword(const char* name, DWORD value) { EXPECT_TRUE(SetDwordValue(kTellaroKey, name, value)) << name; }
 
 std::string Saver() { return WindowsPath(TELLARO_SCR_PATH); }
 
